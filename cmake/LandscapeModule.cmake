@@ -1,0 +1,16 @@
+# landscape_module(NAME [DEPS target...])
+# One static library per src/ folder, built from every .cpp in it; headers are
+# included as "folder/File.h" from src/.
+function(landscape_module name)
+  cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(lsc_${name} STATIC ${sources})
+    target_include_directories(lsc_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(lsc_${name} PUBLIC ${M_DEPS})
+  else()
+    add_library(lsc_${name} INTERFACE)
+    target_include_directories(lsc_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(lsc_${name} INTERFACE ${M_DEPS})
+  endif()
+endfunction()

@@ -1,0 +1,44 @@
+// HeadlessGL: an offscreen desktop-OpenGL compatibility context (EGL, surfaceless
+// Mesa display, pbuffer surface). Used by the tests and by headless rendering.
+// Depends on: EGL, GL (only inside the .cpp).
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+struct HeadlessGLOptions {
+  int width = 256;   // pbuffer size in pixels
+  int height = 256;
+  int colorBits = 32;  // 32: RGBA8888, 16: RGB565
+  int depthBits = 16;
+};
+
+class HeadlessGL {
+ public:
+  HeadlessGL() = default;
+  ~HeadlessGL();
+  HeadlessGL(const HeadlessGL&) = delete;
+  HeadlessGL& operator=(const HeadlessGL&) = delete;
+
+  // Creates the display, surface and context and makes them current.
+  // False with LastError() set when any EGL step fails.
+  bool Create(const HeadlessGLOptions& options = {});
+  void Destroy();
+  bool MakeCurrent();
+  bool SwapBuffers();
+  bool IsCreated() const { return context_ != nullptr; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  const std::string& LastError() const { return error_; }
+
+ private:
+  void* display_ = nullptr;  // EGLDisplay
+  void* surface_ = nullptr;  // EGLSurface
+  void* context_ = nullptr;  // EGLContext
+  int width_ = 0;
+  int height_ = 0;
+  std::string error_;
+};
+
+}  // namespace platform
