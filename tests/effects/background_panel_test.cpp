@@ -8,6 +8,7 @@
 
 #include "effects/BackgroundPanel.h"
 #include "support/GLTest.h"
+#include "support/TestJpeg.h"
 
 namespace {
 
@@ -123,6 +124,34 @@ TEST_F(BackgroundPanelTest, DrawLeavesEveryStateAsItFoundIt) {
   GLint matrixMode = 0;
   glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
   EXPECT_EQ(matrixMode, GL_MODELVIEW);
+}
+
+TEST_F(BackgroundPanelTest, KeepsOneCopyOfThePictureAcrossReloads) {
+  const auto grey = [](unsigned, unsigned, unsigned char* p) { p[0] = p[1] = p[2] = 200; };
+  ASSERT_TRUE(testsupport::WriteTestJpeg("textures/bg1.jpg", 16, 8, grey));
+  BackgroundPanel panel(10, 10, 10);
+  EXPECT_TRUE(panel.LoadTexture());
+  EXPECT_EQ(panel.Width(), 16);
+  EXPECT_EQ(panel.Height(), 8);
+  ASSERT_NE(panel.Pixels(), nullptr);
+  EXPECT_NEAR(panel.Pixels()[0], 200, 3);
+  EXPECT_EQ(panel.Pixels()[3], 125);  // the reader's alpha, kept as decoded
+  GLint width = 0;
+  glBindTexture(GL_TEXTURE_2D, panel.Texture());
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  EXPECT_EQ(width, 16);
+
+  // A restart reloads: the new picture replaces the old one.
+  ASSERT_TRUE(testsupport::WriteTestJpeg("textures/bg1.jpg", 8, 8, grey));
+  EXPECT_TRUE(panel.LoadTexture());
+  EXPECT_EQ(panel.Width(), 8);
+  ASSERT_NE(panel.Pixels(), nullptr);
+  // A damaged picture: no pixels kept, an empty texture, no GL error.
+  std::filesystem::resize_file("textures/bg1.jpg", 50);
+  EXPECT_TRUE(panel.LoadTexture());
+  EXPECT_EQ(panel.Pixels(), nullptr);
+  EXPECT_EQ(panel.Width(), 0);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "effects/Torus.h"
 #include "support/GLTest.h"
+#include "support/TestJpeg.h"
 
 namespace {
 
@@ -163,7 +164,9 @@ double OutwardFraction(const Torus& torus, bool checkSquare) {
       const Vector3 spoke = Minus(torus.Vertex(i, j), torus.PathPoint(i));
       const Vector3 around = Minus(torus.Vertex(i, (j + 1) % 62), torus.Vertex(i, (j + 61) % 62));
       EXPECT_NEAR(Length(n), 1.0, 1e-5) << i << "," << j;
-      if (checkSquare) EXPECT_LT(std::fabs(Dot(n, around)) / Length(around), 0.1) << i << "," << j;
+      if (checkSquare) {
+        EXPECT_LT(std::fabs(Dot(n, around)) / Length(around), 0.1) << i << "," << j;
+      }
       outward += Dot(n, spoke) > 0 ? 1 : 0;
     }
   }
@@ -347,6 +350,35 @@ TEST_F(TorusTest, ReinitReplacesTheArraysAndKeepsTheMesh) {
   EXPECT_EQ(torus.PathPoint(0).x, 6.0f);
   EXPECT_TRUE(torus.Allocated());
   EXPECT_EQ(torus.Strip(61)[1], 0u);
+}
+
+TEST_F(TorusTest, TextureTakesTheDecodedSizeAndABadPictureLeavesItEmpty) {
+  const auto stripes = [](unsigned x, unsigned, unsigned char* p) { p[0] = p[1] = p[2] = x < 16 ? 40 : 220; };
+  ASSERT_TRUE(testsupport::WriteTestJpeg("textures/torus.jpg", 32, 16, stripes));
+  float phase = 0;
+  Torus torus(phase);
+  EXPECT_TRUE(torus.Init(GL_FILL));
+  GLint width = 0, height = 0, wrapS = 0, minFilter = 0;
+  glBindTexture(GL_TEXTURE_2D, torus.Texture());
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+  EXPECT_EQ(width, 32);  // the reader's size, not the 256 asked for
+  EXPECT_EQ(height, 16);
+  EXPECT_EQ(wrapS, GL_REPEAT);
+  EXPECT_EQ(minFilter, GL_LINEAR);
+
+  // A damaged picture: a fresh name without an image, no GL error, and the torus still draws.
+  std::filesystem::resize_file("textures/torus.jpg", 60);
+  const GLuint previous = torus.Texture();
+  EXPECT_FALSE(torus.LoadTexture("textures/torus.jpg", 256, 256));
+  EXPECT_NE(torus.Texture(), previous);
+  glBindTexture(GL_TEXTURE_2D, torus.Texture());
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  EXPECT_EQ(width, 0);
+  torus.Frame();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace
