@@ -34,8 +34,6 @@ Vector3 Cross(const Vector3& a, const Vector3& b) {
               static_cast<double>(a.x) * b.y - static_cast<double>(a.y) * b.x);
 }
 
-int Wrap(int i, int n) { return (i % n + n) % n; }
-
 }  // namespace
 
 bool Torus::Init(GLenum polygonMode) {
@@ -59,9 +57,14 @@ bool Torus::Allocate() {
   path_.reset(new (std::nothrow) Vector3[ringCount_]);
   texCoords_.reset(new (std::nothrow) float[2 * count]());
   vertices_.reset(new (std::nothrow) Vector3[count]);
-  if (strips_ && normals_ && path_ && texCoords_ && vertices_) return true;
+  sideCos_.reset(new (std::nothrow) double[sideCount_]());
+  sideSin_.reset(new (std::nothrow) double[sideCount_]());
+  faceNormals_.reset(new (std::nothrow) Vector3[2 * count]);
+  if (strips_ && normals_ && path_ && texCoords_ && vertices_ && sideCos_ && sideSin_ && faceNormals_)
+    return true;
   // All or nothing: the build and draw steps test only the vertex array.
   strips_.reset(), normals_.reset(), path_.reset(), texCoords_.reset(), vertices_.reset();
+  sideCos_.reset(), sideSin_.reset(), faceNormals_.reset();
   return false;
 }
 
@@ -71,13 +74,22 @@ void Torus::BuildPath(float p, float q) {
   for (int i = 0; i < ringCount_; ++i) {
     const double s = std::sin(static_cast<double>(q) * t);
     const float r = static_cast<float>((s + 2) * 0.5 + 5);
-    path_[i] = Make(r * std::cos(static_cast<double>(p) * t), r * s, r * std::sin(static_cast<double>(p) * t));
+    path_[i] =
+        Make(r * std::cos(static_cast<double>(p) * t), r * s, r * std::sin(static_cast<double>(p) * t));
     t += pathStep_;  // summed, so t carries float rounding like the original curve
   }
 }
 
 void Torus::BuildTube() {
   if (!Allocated()) return;
+  // Every ring uses the same angles (summed in float from 0 by angleStep): their cosines
+  // and sines are taken once per build instead of once per vertex.
+  float angle = 0;
+  for (int j = 0; j < sideCount_; ++j) {
+    sideCos_[j] = std::cos(angle);
+    sideSin_[j] = std::sin(angle);
+    angle += angleStep_;
+  }
   for (int i = 0; i < ringCount_; ++i) {
     const Vector3& here = path_[i];
     const Vector3& next = path_[i + 1 < ringCount_ ? i + 1 : 0];
@@ -88,11 +100,9 @@ void Torus::BuildTube() {
     a.Normalize();
     b.Normalize();
     const float rho = static_cast<float>(std::sin(tubePhase_ + (6 * i) * kInverseTwoPi) + 1.5);
-    float angle = 0;
     for (int j = 0; j < sideCount_; ++j) {
-      const Vector3 offset = Add(Scale(a, std::cos(angle)), Scale(b, std::sin(angle)));
+      const Vector3 offset = Add(Scale(a, sideCos_[j]), Scale(b, sideSin_[j]));
       vertices_[i * sideCount_ + j] = Add(here, Scale(offset, rho));
-      angle += angleStep_;
     }
   }
   tubePhase_ = static_cast<float>(tubePhase_ + 0.1);
@@ -124,25 +134,40 @@ void Torus::BuildTexCoords() {
 
 void Torus::BuildNormals() {
   if (!Allocated()) return;
-  // The six vertices sharing an edge with (i, j) in the strips, in turning order around it.
-  static constexpr int kNeighbours[6][2] = {{1, 0}, {0, 1}, {-1, 1}, {-1, 0}, {0, -1}, {1, -1}};
-  // The normal is the sum of the six fan triangles' cross products (each partial sum stored
-  // as float), normalised. The plain sum of the edge vectors, negated, is no normal here:
-  // where the wave makes the tube thinner than its neighbouring rings it points into the
-  // tube, on about half of the surface.
+  // Each quad (i, j) of the strips is split along (i + 1, j)-(i, j + 1) into triangle A =
+  // ((i, j), (i + 1, j), (i, j + 1)) and triangle B = ((i + 1, j), (i + 1, j + 1), (i, j + 1)).
+  // Their cross products (along the path x around the tube: outwards, scaled by area) are
+  // taken once per build, then each vertex sums the six triangles it belongs to (the ones
+  // spanned by its six edge neighbours, wrapped on both seams) and normalises. The plain
+  // sum of the six edges, negated, is no normal here: where the wave makes the tube thinner
+  // than its neighbouring rings it points into the tube, on about half of the surface.
   for (int i = 0; i < ringCount_; ++i) {
+    const int here = i * sideCount_;
+    const int up = (i + 1 < ringCount_ ? i + 1 : 0) * sideCount_;
     for (int j = 0; j < sideCount_; ++j) {
-      const Vector3& v = vertices_[i * sideCount_ + j];
-      Vector3 edges[6];
-      for (int k = 0; k < 6; ++k) {
-        const int ni = Wrap(i + kNeighbours[k][0], ringCount_);
-        const int nj = Wrap(j + kNeighbours[k][1], sideCount_);
-        edges[k] = Sub(vertices_[ni * sideCount_ + nj], v);
-      }
-      Vector3 sum;
-      for (int k = 0; k < 6; ++k) sum = Add(sum, Cross(edges[k], edges[(k + 1) % 6]));
+      const int right = j + 1 < sideCount_ ? j + 1 : 0;
+      const Vector3& v00 = vertices_[here + j];
+      const Vector3& v10 = vertices_[up + j];
+      const Vector3& v01 = vertices_[here + right];
+      const Vector3& v11 = vertices_[up + right];
+      faceNormals_[2 * (here + j)] = Cross(Sub(v10, v00), Sub(v01, v00));
+      faceNormals_[2 * (here + j) + 1] = Cross(Sub(v11, v01), Sub(v11, v10));
+    }
+  }
+  for (int i = 0; i < ringCount_; ++i) {
+    const int here = i * sideCount_;
+    const int down = (i > 0 ? i - 1 : ringCount_ - 1) * sideCount_;
+    for (int j = 0; j < sideCount_; ++j) {
+      const int left = j > 0 ? j - 1 : sideCount_ - 1;
+      const Vector3* f = faceNormals_.get();
+      Vector3 sum = f[2 * (here + j)];           // A of quad (i, j)
+      sum = Add(sum, f[2 * (down + j)]);         // A of quad (i - 1, j)
+      sum = Add(sum, f[2 * (down + j) + 1]);     // B of quad (i - 1, j)
+      sum = Add(sum, f[2 * (down + left) + 1]);  // B of quad (i - 1, j - 1)
+      sum = Add(sum, f[2 * (here + left)]);      // A of quad (i, j - 1)
+      sum = Add(sum, f[2 * (here + left) + 1]);  // B of quad (i, j - 1)
       sum.Normalize();
-      normals_[i * sideCount_ + j] = sum;
+      normals_[here + j] = sum;
     }
   }
 }

@@ -70,7 +70,10 @@ class Torus {
   std::unique_ptr<float[]> texCoords_;  // (s, t) pairs
   GLuint texture_ = 0;
   std::unique_ptr<unsigned[]> strips_;  // sideCount strips of StripLength() indices, one after another
-  float angle_ = 0;                     // degrees
+  std::unique_ptr<double[]> sideCos_;   // cos and sin of each side's angle, per tube build
+  std::unique_ptr<double[]> sideSin_;
+  std::unique_ptr<Vector3[]> faceNormals_;  // two triangles per quad, per normal build
+  float angle_ = 0;                         // degrees
   float p_ = 1.0f;
   float q_ = 2.0f;
 };

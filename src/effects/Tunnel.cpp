@@ -52,8 +52,8 @@ void Tunnel::Draw(GLuint texture) {
   const double c = static_cast<double>(3.14f) * static_cast<double>(1.0f / 180.0f);
   const float a = static_cast<float>(frameCount_ * c);
   const double b = (frameCount_ / 2) * c;
-  gluLookAt(0, 0, -16, 5 * std::cos(static_cast<double>(a)), 5 * std::sin(b), -30, std::sin(static_cast<double>(a)),
-            1, 0);
+  gluLookAt(0, 0, -16, 5 * std::cos(static_cast<double>(a)), 5 * std::sin(b), -30,
+            std::sin(static_cast<double>(a)), 1, 0);
 
   glTranslatef(0, 0, -8);
   glPushMatrix();

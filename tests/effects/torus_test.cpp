@@ -1,5 +1,7 @@
 // Torus: the curve, the tube with its shared wave phase, strip indices, texture
 // coordinates, normals, and what Draw and Frame hand to GL.
+#include "effects/Torus.h"
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -7,7 +9,6 @@
 #include <filesystem>
 #include <set>
 
-#include "effects/Torus.h"
 #include "support/GLTest.h"
 #include "support/TestJpeg.h"
 
@@ -288,7 +289,8 @@ TEST_F(TorusTest, FrameDrawsTurnedByItsAngleAboutOneOneZero) {
     double eye[4];
     for (int r = 0; r < 4; ++r) eye[r] = mv[r] * v.x + mv[4 + r] * v.y + mv[8 + r] * v.z + mv[12 + r];
     double clip[4];
-    for (int r = 0; r < 4; ++r) clip[r] = pr[r] * eye[0] + pr[4 + r] * eye[1] + pr[8 + r] * eye[2] + pr[12 + r] * eye[3];
+    for (int r = 0; r < 4; ++r)
+      clip[r] = pr[r] * eye[0] + pr[4 + r] * eye[1] + pr[8 + r] * eye[2] + pr[12 + r] * eye[3];
     out[0] = (clip[0] / clip[3] + 1) * 32;
     out[1] = (clip[1] / clip[3] + 1) * 32;
   };

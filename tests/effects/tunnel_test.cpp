@@ -1,4 +1,6 @@
 // Tunnel: the ring table, the first view, the scroll, the speed swing and the quads drawn.
+#include "effects/Tunnel.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -10,7 +12,6 @@
 #include <set>
 #include <utility>
 
-#include "effects/Tunnel.h"
 #include "support/GLTest.h"
 
 namespace {

@@ -14,7 +14,8 @@
 
 namespace {
 
-void WriteJpeg(const std::filesystem::path& path, unsigned w, unsigned h, const testsupport::PixelColour& colour) {
+void WriteJpeg(const std::filesystem::path& path, unsigned w, unsigned h,
+               const testsupport::PixelColour& colour) {
   ASSERT_TRUE(testsupport::WriteTestJpeg(path, w, h, colour));
 }
 
@@ -52,8 +53,8 @@ class ParticleGLTest : public testsupport::GLTest {
 };
 
 TEST(ParticleAlpha, RedThirtyOrLessIsTransparentElseHalf) {
-  unsigned char pixels[] = {0, 0, 255, 125,  30, 255, 255, 125,  31, 0, 0, 125,  255, 255, 255, 125,
-                            0, 255, 0, 125};
+  unsigned char pixels[] = {0, 0,   255, 125, 30,  255, 255, 125, 31, 0,
+                            0, 125, 255, 255, 255, 125, 0,   255, 0,  125};
   SetParticleAlpha(pixels, 5);
   EXPECT_EQ(pixels[3], 0);     // pure blue: red 0
   EXPECT_EQ(pixels[7], 0);     // red exactly 30
@@ -152,9 +153,8 @@ TEST_F(ParticleGLTest, DrawSendsOneSquarePerParticleNewestFirst) {
 }
 
 TEST_F(ParticleGLTest, OverlappingParticlesAddUp) {
-  WriteJpeg(folder_ / "textures" / "particle.jpg", 8, 8, [](unsigned, unsigned, unsigned char* p) {
-    p[0] = p[1] = p[2] = 255;
-  });
+  WriteJpeg(folder_ / "textures" / "particle.jpg", 8, 8,
+            [](unsigned, unsigned, unsigned char* p) { p[0] = p[1] = p[2] = 255; });
   RuntimeRand rand;
   ParticleSystem system(0, rand);  // white particles
   ASSERT_TRUE(system.Init());

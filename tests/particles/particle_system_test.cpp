@@ -182,7 +182,8 @@ TEST_F(ParticleSystemTest, PoolIsBoundedAndEveryRecordIsOnExactlyOneList) {
 
   std::set<const Particle*> records;
   for (const Particle* p : Live(system)) records.insert(p);
-  for (const Particle* p = system.FreeList(); p != nullptr; p = p->next) EXPECT_TRUE(records.insert(p).second);
+  for (const Particle* p = system.FreeList(); p != nullptr; p = p->next)
+    EXPECT_TRUE(records.insert(p).second);
   EXPECT_EQ(records.size(), 4001u);
   EXPECT_EQ(FreeCount(system) + system.Emitter()->liveCount, 4001u);
 }
@@ -247,8 +248,8 @@ TEST_F(ParticleSystemTest, PresetTableValues) {
   EXPECT_EQ(e2.endColourBase.z, 0.0f);
   for (const ParticleEmitter* e : {&e0, &e1, &e2}) {
     EXPECT_EQ(e->spawnBase, 3);
-  EXPECT_EQ(e->spawnVariation, 1);
-  EXPECT_EQ(e->maxParticles, 4000);
+    EXPECT_EQ(e->spawnVariation, 1);
+    EXPECT_EQ(e->maxParticles, 4000);
   }
 }
 
