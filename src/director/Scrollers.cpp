@@ -36,8 +36,8 @@ void DrawBackdrop(int localTime, unsigned int backdropTexture) {
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
-  const float slide = localTime >= ScrollerTextStartMs ? SlideDistance
-                                                       : static_cast<float>(localTime) * SlideUnitsPerMs;
+  const float slide =
+      localTime >= ScrollerTextStartMs ? SlideDistance : static_cast<float>(localTime) * SlideUnitsPerMs;
   glColor3f(1.0f, 1.0f, 1.0f);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glEnable(GL_TEXTURE_2D);

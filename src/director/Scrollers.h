@@ -12,11 +12,11 @@
 #include "text/TextPrinter.h"
 
 struct ScrollerState {
-  std::string text;            // filled from the scroller's literal at its first text frame
-  unsigned int position = 0;   // index of the first character shown
-  int frameCount = 0;          // text frames drawn so far
-  bool finished = false;       // the end of the text is in view; the position stays
-  std::string piece;           // the part handed to the printer this frame (kept to reuse its storage)
+  std::string text;           // filled from the scroller's literal at its first text frame
+  unsigned int position = 0;  // index of the first character shown
+  int frameCount = 0;         // text frames drawn so far
+  bool finished = false;      // the end of the text is in view; the position stays
+  std::string piece;          // the part handed to the printer this frame (kept to reuse its storage)
 };
 
 // The two scrollers' states, one member of the program-wide state object.
@@ -30,7 +30,8 @@ inline constexpr std::string_view CreditsText =
     "               Code: Brumlys, Textures and Music: Vorlan, Coded, designed and loathed at Frostmoot 2002"
     "                       ";
 inline constexpr std::string_view FarewellText =
-    "                  Orvik and Caldermar we bid you farewell. A shame that FM has gotten so game-oriented.. "
+    "                  Orvik and Caldermar we bid you farewell. A shame that FM has gotten so "
+    "game-oriented.. "
     "See ya..                           You may press escape now...."
     "                                                    ";
 inline constexpr char ScrollerHeadline[] = "Z.R.M. - Frostmoot 2002";

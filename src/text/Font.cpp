@@ -119,10 +119,20 @@ TgaPixels ReadTgaPixels(std::FILE* file, int pixelCount, int bitsPerPixel) {
   unsigned int format = 0;
   size_t bytesPerPixel = 0;
   switch (bitsPerPixel) {
-    case 32: bytesPerPixel = 4; format = GL_RGBA; break;
-    case 24: bytesPerPixel = 3; format = GL_RGB; break;
-    case 8: bytesPerPixel = 1; format = GL_ALPHA; break;
-    default: return pixels;
+    case 32:
+      bytesPerPixel = 4;
+      format = GL_RGBA;
+      break;
+    case 24:
+      bytesPerPixel = 3;
+      format = GL_RGB;
+      break;
+    case 8:
+      bytesPerPixel = 1;
+      format = GL_ALPHA;
+      break;
+    default:
+      return pixels;
   }
   if (file == nullptr || pixelCount <= 0) return pixels;
   const size_t byteCount = static_cast<size_t>(pixelCount) * bytesPerPixel;

@@ -18,9 +18,7 @@ constexpr char Backslash = 92;
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int ClampToInt(int64_t value) {
-  return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
-}
+int ClampToInt(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
 
 // One number as "%d" reads it: leading blanks, an optional sign, at least one digit.
 // Values beyond the int range saturate instead of overflowing.
@@ -157,7 +155,8 @@ void TextPrinter::SetClipRect(std::string_view text, int x, int y, int size) {
     height = (newlines + 1) * size;
   }
   // GL refuses negative sizes; such a rectangle clips everything.
-  const std::array<int, 4> rect = {ClampToInt(left), ClampToInt(bottom), ClampToInt(std::max<int64_t>(width, 0)),
+  const std::array<int, 4> rect = {ClampToInt(left), ClampToInt(bottom),
+                                   ClampToInt(std::max<int64_t>(width, 0)),
                                    ClampToInt(std::max<int64_t>(height, 0))};
   if (recorder_ != nullptr) {
     recorder_->scissorSet = true;
@@ -225,8 +224,8 @@ size_t TextPrinter::ParseEscape(std::string_view text, size_t position, int64_t&
     int values[4] = {0, 0, 0, 255};
     const size_t close = text.find(')', next + 1);
     if (close != std::string_view::npos && ReadParenthesisedNumbers(text, next + 1, count, values)) {
-      attributes_.textColor = {ColorComponent(values[0]), ColorComponent(values[1]), ColorComponent(values[2]),
-                               ColorComponent(values[3])};
+      attributes_.textColor = {ColorComponent(values[0]), ColorComponent(values[1]),
+                               ColorComponent(values[2]), ColorComponent(values[3])};
       penX -= size;
       return close - position + 1;
     }

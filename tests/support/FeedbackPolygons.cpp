@@ -44,18 +44,26 @@ std::vector<FeedbackPolygon> ParseFeedbackPolygons(const std::vector<float>& buf
       case GL_POINT_TOKEN:
       case GL_BITMAP_TOKEN:
       case GL_DRAW_PIXEL_TOKEN:
-      case GL_COPY_PIXEL_TOKEN: vertices = 1; break;
+      case GL_COPY_PIXEL_TOKEN:
+        vertices = 1;
+        break;
       case GL_LINE_TOKEN:
-      case GL_LINE_RESET_TOKEN: vertices = 2; break;
-      case GL_PASS_THROUGH_TOKEN: i += 1; continue;
-      default: return polygons;
+      case GL_LINE_RESET_TOKEN:
+        vertices = 2;
+        break;
+      case GL_PASS_THROUGH_TOKEN:
+        i += 1;
+        continue;
+      default:
+        return polygons;
     }
     i += vertices * VertexFloats;
   }
   return polygons;
 }
 
-bool JoinQuads(const std::vector<FeedbackPolygon>& polygons, std::vector<std::array<FeedbackVertex, 4>>& quads) {
+bool JoinQuads(const std::vector<FeedbackPolygon>& polygons,
+               std::vector<std::array<FeedbackVertex, 4>>& quads) {
   quads.clear();
   for (std::size_t i = 0; i < polygons.size(); ++i) {
     const FeedbackPolygon& first = polygons[i];

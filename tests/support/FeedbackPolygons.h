@@ -9,8 +9,8 @@
 namespace testsupport {
 
 struct FeedbackVertex {
-  float x = 0, y = 0, z = 0;       // window coordinates
-  std::array<float, 4> color{};    // r, g, b, a
+  float x = 0, y = 0, z = 0;        // window coordinates
+  std::array<float, 4> color{};     // r, g, b, a
   std::array<float, 4> texCoord{};  // s, t, r, q
 };
 
@@ -23,6 +23,7 @@ std::vector<FeedbackPolygon> ParseFeedbackPolygons(const std::vector<float>& buf
 // Quads drawn with GL_QUADS, as their four corners in the order they were given. A quad comes
 // back either as one four-vertex polygon or as the triangles (a, b, d), (b, c, d). Returns
 // false when the polygons do not pair up that way.
-bool JoinQuads(const std::vector<FeedbackPolygon>& polygons, std::vector<std::array<FeedbackVertex, 4>>& quads);
+bool JoinQuads(const std::vector<FeedbackPolygon>& polygons,
+               std::vector<std::array<FeedbackVertex, 4>>& quads);
 
 }  // namespace testsupport

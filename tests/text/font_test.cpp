@@ -1,5 +1,7 @@
 // The TGA font reader: header rules and result codes, pixel conversion and upload, the file
 // always closed, and the glyph table.
+#include "text/Font.h"
+
 #include <GL/gl.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "support/GLTest.h"
-#include "text/Font.h"
 
 namespace {
 
@@ -93,13 +94,14 @@ class TgaReaderTest : public testsupport::GLTest {
 
 TEST_F(TgaReaderTest, ThirtyTwoBitPixelsComeBackRedFirstInFileRowOrder) {
   // 2 x 2, file rows bottom to top; each pixel blue, green, red, alpha.
-  const std::vector<unsigned char> pixels = {10, 20, 30, 40,  11, 21, 31, 41,    // first row in the file
-                                             12, 22, 32, 42,  13, 23, 33, 43};  // second row
+  const std::vector<unsigned char> pixels = {10, 20, 30, 40, 11, 21, 31, 41,   // first row in the file
+                                             12, 22, 32, 42, 13, 23, 33, 43};  // second row
   ASSERT_EQ(Load(MakeTga({}, pixels)), 1);
   EXPECT_EQ(TextureParameter(GL_TEXTURE_WIDTH), 2);
   EXPECT_EQ(TextureParameter(GL_TEXTURE_HEIGHT), 2);
   EXPECT_GT(TextureParameter(GL_TEXTURE_ALPHA_SIZE), 0);
-  const std::vector<unsigned char> expected = {30, 20, 10, 40, 31, 21, 11, 41, 32, 22, 12, 42, 33, 23, 13, 43};
+  const std::vector<unsigned char> expected = {30, 20, 10, 40, 31, 21, 11, 41,
+                                               32, 22, 12, 42, 33, 23, 13, 43};
   EXPECT_EQ(TexelBytes(GL_RGBA, 16), expected);  // texture row 0 (t = 0) is the file's first row
   GLint value = 0;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
@@ -200,7 +202,7 @@ TEST_F(TgaReaderTest, ColourMapsAndCompressedOrUnknownTypesGiveMinus14) {
 }
 
 TEST_F(TgaReaderTest, SizesThatAreNotPowersOfTwoUpTo512GiveMinus15) {
-  const std::vector<std::pair<int, int>> sizes = {{1024, 2}, {0, 2}, {1, 2},    {640, 2},
+  const std::vector<std::pair<int, int>> sizes = {{1024, 2}, {0, 2},     {1, 2}, {640, 2},
                                                   {2, 1024}, {256, 300}, {2, 0}, {3, 16}};
   for (const auto& [width, height] : sizes) {
     TgaSpec spec;
@@ -290,9 +292,9 @@ TEST_F(FontTest, LoadBuildsTheGlyphTableEvenWhenTheFileIsMissing) {
   EXPECT_EQ(font.columns, 16);
   EXPECT_EQ(font.cellWidth, 0.0625f);
   EXPECT_EQ(font.cellHeight, 0.0625f);
-  const std::vector<std::pair<int, GlyphCoord>> entries = {
-      {0, {0.0f, 0.9375f}}, {15, {0.9375f, 0.9375f}}, {32, {0.0f, 0.8125f}},
-      {65, {0.0625f, 0.6875f}}, {255, {0.9375f, 0.0f}}, {16, {0.0f, 0.875f}}};
+  const std::vector<std::pair<int, GlyphCoord>> entries = {{0, {0.0f, 0.9375f}},   {15, {0.9375f, 0.9375f}},
+                                                           {32, {0.0f, 0.8125f}},  {65, {0.0625f, 0.6875f}},
+                                                           {255, {0.9375f, 0.0f}}, {16, {0.0f, 0.875f}}};
   for (const auto& [c, coord] : entries) {
     EXPECT_EQ(font.glyphs[c].u, coord.u) << "glyph " << c;
     EXPECT_EQ(font.glyphs[c].v, coord.v) << "glyph " << c;

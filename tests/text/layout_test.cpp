@@ -1,11 +1,11 @@
 // The printer's layout through its recorder, without GL: escapes (well-formed and malformed),
 // the formatting limit, box and edge stops, and hostile sizes and texts.
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "text/Font.h"
 #include "text/TextPrinter.h"
@@ -38,8 +38,8 @@ class LayoutTest : public ::testing::Test {
 
 TEST_F(LayoutTest, MalformedEscapesAreDrawnAsTheyStand) {
   const std::vector<std::string> malformed = {
-      "\\c(255 0)X", "\\c255 0 0)X", "\\c(1 2 3X",   "\\a(1 2 3)X", "\\bX",  "\\b",   "\\i=Y",
-      "\\c",         "\\c(",         "\\c(-)",       "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
+      "\\c(255 0)X", "\\c255 0 0)X", "\\c(1 2 3X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",
+      "\\c",         "\\c(",         "\\c(-)",     "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
   for (const std::string& text : malformed) {
     EXPECT_EQ(Drawn(text), text) << text;
     ASSERT_FALSE(record_.quads.empty());
@@ -143,8 +143,9 @@ TEST_F(LayoutTest, NullOrEmptyFormatDrawsNothing) {
 // Many short texts built from escape fragments: every Print must end, draw at most three quads
 // per character, and leave the attributes at their defaults.
 TEST_F(LayoutTest, EscapeSoupAlwaysEnds) {
-  const std::vector<std::string> pieces = {"\\", "c", "a", "b", "i", "(", ")", "+", "-", " ", "0", "255",
-                                           "-1", "x", "\t", "\n", "%", "\\c(", "\\a(1 2 3", ")", "\\b", "\\i"};
+  const std::vector<std::string> pieces = {"\\", "c",    "a",         "b",   "i",   "(",  ")",  "+",
+                                           "-",  " ",    "0",         "255", "-1",  "x",  "\t", "\n",
+                                           "%",  "\\c(", "\\a(1 2 3", ")",   "\\b", "\\i"};
   uint32_t state = 12345;
   auto next = [&state] {
     state = state * 1664525u + 1013904223u;

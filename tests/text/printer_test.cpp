@@ -201,8 +201,8 @@ TEST_F(PrinterTest, PerCentSignsInTheFormatAreConversions) {
 TEST_F(PrinterTest, PassingTheViewportsRightEdgeEndsThePrint) {
   // 256 wide: pens at 5, 17, ..., 245 are inside, 257 is past the edge. The last glyph is cut
   // by the view volume, so look at the extent of what was fed rather than at whole quads.
-  const auto feedback = testsupport::CaptureFeedback(
-      [&] { printer_.Print(5, 60, "ABCDEFGHIJKLMNOPQRSTUVWXYZ\nnext line"); });
+  const auto feedback =
+      testsupport::CaptureFeedback([&] { printer_.Print(5, 60, "ABCDEFGHIJKLMNOPQRSTUVWXYZ\nnext line"); });
   const auto polygons = testsupport::ParseFeedbackPolygons(feedback);
   ASSERT_FALSE(polygons.empty());
   float lowest = 1e9f;
@@ -219,7 +219,10 @@ TEST_F(PrinterTest, PassingTheViewportsRightEdgeEndsThePrint) {
 
 class BoxPrinterTest : public PrinterTest {
  protected:
-  BoxPrinterTest() { width_ = 800; height_ = 600; }
+  BoxPrinterTest() {
+    width_ = 800;
+    height_ = 600;
+  }
 };
 
 TEST_F(BoxPrinterTest, TheScrollerBoxShowsOneLineOf33Characters) {
@@ -257,7 +260,8 @@ struct GLStateSnapshot {
   static GLStateSnapshot Take() {
     GLStateSnapshot s;
     glGetIntegerv(GL_POLYGON_MODE, s.polygonMode.data());
-    const GLenum caps[6] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_SCISSOR_TEST, GL_BLEND, GL_ALPHA_TEST};
+    const GLenum caps[6] = {GL_TEXTURE_2D,   GL_DEPTH_TEST, GL_LIGHTING,
+                            GL_SCISSOR_TEST, GL_BLEND,      GL_ALPHA_TEST};
     for (int i = 0; i < 6; ++i) s.enabled[i] = glIsEnabled(caps[i]);
     glGetIntegerv(GL_MATRIX_MODE, &s.matrixMode);
     glGetIntegerv(GL_BLEND_SRC, &s.blendSrc);
