@@ -6,16 +6,16 @@
 #include <utility>
 
 void Vector3::Normalize() {
-  const double length = std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y +
-                                  static_cast<double>(z) * z);
+  const double length =
+      std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y + static_cast<double>(z) * z);
   x = static_cast<float>(x / length);
   y = static_cast<float>(y / length);
   z = static_cast<float>(z / length);
 }
 
 float Vector4::Length() const {
-  return static_cast<float>(std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y +
-                                      static_cast<double>(z) * z));
+  return static_cast<float>(
+      std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y + static_cast<double>(z) * z));
 }
 
 Vector4 Vector4::Cross(const Vector4& o) const {

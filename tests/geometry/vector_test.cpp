@@ -1,11 +1,11 @@
 // Tests for the vector and matrix math: exact constants, double-then-round precision, products,
 // rotations and their float quirks.
+#include "geometry/Vector.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-
-#include "geometry/Vector.h"
 
 namespace {
 
@@ -15,9 +15,7 @@ Matrix4 Numbered() {
   return m;
 }
 
-void ExpectSameBits(const Matrix4& a, const Matrix4& b) {
-  EXPECT_EQ(std::memcmp(a.m, b.m, sizeof a.m), 0);
-}
+void ExpectSameBits(const Matrix4& a, const Matrix4& b) { EXPECT_EQ(std::memcmp(a.m, b.m, sizeof a.m), 0); }
 
 TEST(Vector, DegToRadIsTheFloatAbovePiOver180) {
   EXPECT_EQ(DegToRad, 0.017453294f);
@@ -158,7 +156,7 @@ TEST(Matrix, RotationsAreRightHanded) {
   const double a = 90.0 * DegToRad;
   EXPECT_EQ(z.m[0], static_cast<float>(std::cos(a)));
   EXPECT_NEAR(z.m[0], -1.5547e-7f, 1e-11f);  // DegToRad is rounded up, so cos 90 is not 0
-  EXPECT_EQ(z.m[4], 1.0f);                    // (1, 0, 0) goes to (cos a, sin a, 0)
+  EXPECT_EQ(z.m[4], 1.0f);                   // (1, 0, 0) goes to (cos a, sin a, 0)
   EXPECT_EQ(z.m[1], -1.0f);
   EXPECT_EQ(z.m[15], 1.0f);
   EXPECT_EQ(z.m[10], 1.0f);
