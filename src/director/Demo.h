@@ -11,11 +11,13 @@
 // what they need explicitly (e.g. `TunnelScene(demo.tunnel, demo.particles[1], ...)`
 // or simply `Demo&`).
 // Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h,
-// geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h.
+// geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h,
+// terrain/Terrain.h, director/Flight.h.
 #pragma once
 
 #include <cstdint>
 
+#include "director/Flight.h"
 #include "director/MusicStream.h"
 #include "director/ShellState.h"
 #include "geometry/Camera.h"
@@ -23,6 +25,7 @@
 #include "platform/Platform.h"
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
+#include "terrain/Terrain.h"
 
 // Values the start-up writes and the timeline reads.
 struct TimelineState {
@@ -47,8 +50,11 @@ struct Demo {
   // The octree's debug display switches (keys P and R; read by the traversal).
   OctreeDisplay octreeDisplay;
 
+  // The flight's phase and direction go on across restarts; its curves are rebuilt.
+  FlightState flight;
+
   // ---- Program-wide objects, in construction order ----
-  // (Terrain comes first once its module lands.)
+  Terrain terrain;
   Camera camera;
   Console console;
   MusicStream music;

@@ -29,7 +29,8 @@ void RunScene(Demo& demo, Scene scene, int32_t t) {
     case Scene::WireTorus:
       break;  // WireTorusScene
     case Scene::Flight:
-      break;  // FlightScene
+      FlightScene(demo.flight, demo.camera, demo.terrain, demo.octreeDisplay);
+      break;
     case Scene::SecondTunnel:
       // From here to the end of the run the tunnel shows the second image.
       demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage2;
