@@ -8,6 +8,7 @@
 void Vector3::Normalize() {
   const double length =
       std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y + static_cast<double>(z) * z);
+  if (length == 0.0) return;
   x = static_cast<float>(x / length);
   y = static_cast<float>(y / length);
   z = static_cast<float>(z / length);

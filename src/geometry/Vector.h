@@ -20,7 +20,7 @@ struct Vector3 {
     y = ny;
     z = nz;
   }
-  // Scales to unit length. A zero vector yields NaNs (callers never hand one in on purpose).
+  // Scales to unit length. A zero vector has no direction and stays zero (instead of turning into NaNs).
   void Normalize();
 };
 

@@ -41,6 +41,11 @@ TEST(Vector, NormalizeAndLengthRoundOnlyOnStore) {
   EXPECT_EQ(v.x, static_cast<float>(3.0 / 13.0));
   EXPECT_EQ(v.y, static_cast<float>(4.0 / 13.0));
   EXPECT_EQ(v.z, static_cast<float>(12.0 / 13.0));
+  Vector3 zero;
+  zero.Normalize();  // no direction: stays zero rather than NaN
+  EXPECT_EQ(zero.x, 0.0f);
+  EXPECT_EQ(zero.y, 0.0f);
+  EXPECT_EQ(zero.z, 0.0f);
 
   // 1e20^2 overflows float but not double: the length must not become infinite.
   Vector4 big;
