@@ -11,16 +11,20 @@
 // what they need explicitly (e.g. `TunnelScene(demo.tunnel, demo.particles[1], ...)`
 // or simply `Demo&`).
 // Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h,
-// terrain/Console.h, terrain/MessageBox.h.
+// terrain/Console.h, terrain/MessageBox.h,
+// text/Font.h, text/TextPrinter.h, director/Scrollers.h.
 #pragma once
 
 #include <cstdint>
 
 #include "director/MusicStream.h"
+#include "director/Scrollers.h"
 #include "director/ShellState.h"
 #include "platform/Platform.h"
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
+#include "text/Font.h"
+#include "text/TextPrinter.h"
 
 // Values the start-up writes and the timeline reads.
 struct TimelineState {
@@ -48,6 +52,12 @@ struct Demo {
   MusicStream music;
   // (Wireframe Torus, solid Torus, BackgroundPanel(10, 10, 10), three ParticleSystems
   // with presets 2, 0, 2 follow here.)
+
+  // The bitmap font, the printer that draws with it, and the two scrollers' state, which
+  // no restart resets.
+  Font font;
+  TextPrinter printer{font};
+  ScrollerStates scrollers;
 
   // Shows a box through the platform; BoxOwner::MainWindow means the current window.
   ShowMessageBox MessageBoxes();

@@ -44,8 +44,10 @@ bool InitDemo(Demo& demo) {
 }
 
 void LoadDemoResources(Demo& demo) {
-  // 1. Font::Load("data/font/Font.tga"); on failure "Error loading font" / "Error",
-  //    owner MainWindow, flags 0.
+  // Without the font the show goes on; text is drawn with an empty texture.
+  if (demo.font.Load(kFontFile) != TgaLoaded) {
+    ShowBox(demo.MessageBoxes(), "Error loading font", "Error", BoxOwner::MainWindow);
+  }
   // 2. Torus::Init: the solid torus (GL_FILL), then the wireframe torus (GL_LINE).
   // 3. ParticleSystem::Init of the three systems in construction order.
   // 4. BackgroundPanel::LoadTexture.

@@ -20,10 +20,10 @@ Scene SceneAt(int32_t t) {
 namespace {
 
 void RunScene(Demo& demo, Scene scene, int32_t t) {
-  (void)t;
   switch (scene) {
     case Scene::Credits:
-      break;  // CreditsScroller(t)
+      CreditsScroller(t, demo.scrollers.credits, demo.printer, demo.timeline.BackdropTexture);
+      break;
     case Scene::Tunnel:
       break;  // TunnelScene
     case Scene::WireTorus:
@@ -37,7 +37,8 @@ void RunScene(Demo& demo, Scene scene, int32_t t) {
     case Scene::SolidTorus:
       break;  // SolidTorusScene
     case Scene::Farewell:
-      break;  // FarewellScroller(t)
+      FarewellScroller(t, demo.scrollers.farewell, demo.printer, demo.timeline.BackdropTexture);
+      break;
     case Scene::None:
       break;
   }
