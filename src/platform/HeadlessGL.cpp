@@ -46,9 +46,25 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
       EGL_BLUE_SIZE, deep ? 8 : 5,
       EGL_DEPTH_SIZE, options.depthBits,
       EGL_NONE};
-  EGLConfig config = nullptr;
+  // EGL sorts deeper colour first (a 16-bit request would get 10-bit channels); take
+  // the first config whose channels are exactly the ones asked for, if there is one.
+  EGLConfig configs[64];
   EGLint count = 0;
-  if (!eglChooseConfig(display, configAttribs, &config, 1, &count) || count < 1) {
+  EGLConfig config = nullptr;
+  if (eglChooseConfig(display, configAttribs, configs, 64, &count) && count > 0) {
+    config = configs[0];
+    for (EGLint i = 0; i < count; ++i) {
+      EGLint red = 0, green = 0, blue = 0;
+      eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &red);
+      eglGetConfigAttrib(display, configs[i], EGL_GREEN_SIZE, &green);
+      eglGetConfigAttrib(display, configs[i], EGL_BLUE_SIZE, &blue);
+      if (red == (deep ? 8 : 5) && green == (deep ? 8 : 6) && blue == (deep ? 8 : 5)) {
+        config = configs[i];
+        break;
+      }
+    }
+  }
+  if (config == nullptr) {
     error_ = EglError("eglChooseConfig");
     Destroy();
     return false;
