@@ -12,13 +12,14 @@
 // or simply `Demo&`).
 // Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h, effects/*,
 // particles/*, geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h,
-// terrain/Terrain.h, director/Flight.h.
+// terrain/Terrain.h, text/Font.h, text/TextPrinter.h, director/Scrollers.h, director/Flight.h.
 #pragma once
 
 #include <cstdint>
 
 #include "director/Flight.h"
 #include "director/MusicStream.h"
+#include "director/Scrollers.h"
 #include "director/ShellState.h"
 #include "effects/BackgroundPanel.h"
 #include "effects/Torus.h"
@@ -31,6 +32,8 @@
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
 #include "terrain/Terrain.h"
+#include "text/Font.h"
+#include "text/TextPrinter.h"
 
 // Values the start-up writes and the timeline reads.
 struct TimelineState {
@@ -76,6 +79,12 @@ struct Demo {
   ParticleSystem idleJet{2, rand};  // initialised (texture loaded) but never drawn
   ParticleSystem cloud{0, rand};    // the wireframe torus's particle cloud
   ParticleSystem jet{2, rand};      // the tunnel's particle jet
+
+  // The bitmap font, the printer that draws with it, and the two scrollers' state, which
+  // no restart resets.
+  Font font;
+  TextPrinter printer{font};
+  ScrollerStates scrollers;
 
   // Shows a box through the platform; BoxOwner::MainWindow means the current window.
   ShowMessageBox MessageBoxes();
