@@ -37,23 +37,31 @@ bool InitDemo(Demo& demo) {
   demo.music.Open(kMusicFile);
   demo.music.Play();
   demo.timeline.TimelineStartTick = demo.platform.GetTickCount();
-  // InitLandscape (the terrain from its heightmap, the scene state, the camera's
-  // starting pose) comes here; it shows its own box when it fails.
+  // The terrain from its heightmap, the scene state, the camera's starting pose; it
+  // shows its own box when it fails and the show goes on regardless.
+  LandscapeContext landscape{demo.console, demo.octreeDisplay, demo.MessageBoxes()};
+  InitLandscape(demo.terrain, demo.camera, landscape);
   LoadDemoResources(demo);
   return true;
 }
 
 void LoadDemoResources(Demo& demo) {
-  // 1. Font::Load("data/font/Font.tga"); on failure "Error loading font" / "Error",
-  //    owner MainWindow, flags 0.
-  // 2. Torus::Init: the solid torus (GL_FILL), then the wireframe torus (GL_LINE).
-  // 3. ParticleSystem::Init of the three systems in construction order.
-  // 4. BackgroundPanel::LoadTexture.
+  // Without the font the show goes on; text is drawn with an empty texture.
+  if (demo.font.Load(kFontFile) != TgaLoaded) {
+    ShowBox(demo.MessageBoxes(), "Error loading font", "Error", BoxOwner::MainWindow);
+  }
+  // Results not examined: a missing picture leaves the effect untextured.
+  demo.solidTorus.Init(GL_FILL);
+  demo.wireTorus.Init(GL_LINE);
+  demo.idleJet.Init();
+  demo.cloud.Init();
+  demo.jet.Init();
+  demo.backgroundPanel.LoadTexture();
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);  // replaces the landscape's clear colour
   LoadBackdrop(demo.timeline);
   demo.timeline.TunnelImage1 = LoadTunnelImage(kTunnelImage1File);
   demo.timeline.TunnelImage2 = LoadTunnelImage(kTunnelImage2File);
   demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage1;
-  // 8. Tunnel::Init (rings; enables GL_TEXTURE_2D, both faces GL_FILL).
-  // 9. FlightCurve::Build of curve A, then curve B.
+  demo.tunnel.Init();
+  BuildFlightCurves(demo.flight);
 }

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "director/EffectScenes.h"
 #include "platform/Win32.h"
 
 Scene SceneAt(int32_t t) {
@@ -20,24 +21,30 @@ Scene SceneAt(int32_t t) {
 namespace {
 
 void RunScene(Demo& demo, Scene scene, int32_t t) {
-  (void)t;
   switch (scene) {
     case Scene::Credits:
-      break;  // CreditsScroller(t)
+      CreditsScroller(t, demo.scrollers.credits, demo.printer, demo.timeline.BackdropTexture);
+      break;
     case Scene::Tunnel:
-      break;  // TunnelScene
+      TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
+      break;
     case Scene::WireTorus:
-      break;  // WireTorusScene
+      WireTorusScene(demo.cloud, demo.wireTorus);
+      break;
     case Scene::Flight:
-      break;  // FlightScene
+      FlightScene(demo.flight, demo.camera, demo.terrain, demo.octreeDisplay);
+      break;
     case Scene::SecondTunnel:
       // From here to the end of the run the tunnel shows the second image.
       demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage2;
-      break;  // TunnelScene
+      TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
+      break;
     case Scene::SolidTorus:
-      break;  // SolidTorusScene
+      SolidTorusScene(demo.backgroundPanel, demo.solidTorus);
+      break;
     case Scene::Farewell:
-      break;  // FarewellScroller(t)
+      FarewellScroller(t, demo.scrollers.farewell, demo.printer, demo.timeline.BackdropTexture);
+      break;
     case Scene::None:
       break;
   }

@@ -31,8 +31,9 @@ void TurnAndMove(Demo& demo) {
   act(VK_INSERT, [&] { camera.Roll(-3.0f); });
   act('A', [&] { camera.MoveSideways(-1.0f); });
   act('D', [&] { camera.MoveSideways(1.0f); });
-  // W and X: forward and back by the tunnel's current speed (its own key entries
-  // join here with the tunnel state).
+  // The step is whatever speed the tunnel last left (2.7 before it first ran).
+  act('W', [&] { camera.MoveForward(demo.tunnel.TunnelSpeed); });
+  act('X', [&] { camera.MoveForward(-demo.tunnel.TunnelSpeed); });
   act('Q', [&] { camera.MoveUp(-1.0f); });
   act('E', [&] { camera.MoveUp(1.0f); });
 }
@@ -41,8 +42,10 @@ void TurnAndMove(Demo& demo) {
 
 void ApplyKeyboardControls(Demo& demo) {
   ShellState& shell = demo.shell;
-  // P, I, U, Y flip the terrain's render flags (P also copies into ShowOctreeBounds);
-  // they join here with the terrain object.
+  if (TakeKey(shell, 'P')) demo.terrain.ToggleOctreeDisplay(demo.octreeDisplay);
+  if (TakeKey(shell, 'I')) demo.terrain.ToggleSolidFill();
+  if (TakeKey(shell, 'U')) demo.terrain.ToggleTexturing();
+  if (TakeKey(shell, 'Y')) demo.terrain.ToggleSmoothShading();
   if (TakeKey(shell, 'R')) demo.octreeDisplay.HideEmptyOctreeNodes = !demo.octreeDisplay.HideEmptyOctreeNodes;
   if (TakeKey(shell, 'M')) demo.platform.MessageBox(0, "Hey, you found an easter egg", "easter egg", MB_OK);
   TurnAndMove(demo);
