@@ -17,19 +17,19 @@
 
 namespace {
 
-// RGBA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
+// BGRA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
 std::vector<uint8_t> GradientFrame(int width, int height) {
-  std::vector<uint8_t> rgba;
+  std::vector<uint8_t> bgra;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) rgba.insert(rgba.end(), {uint8_t(x), uint8_t(y), 7, 200});
+    for (int x = 0; x < width; ++x) bgra.insert(bgra.end(), {7, uint8_t(y), uint8_t(x), 200});
   }
-  return rgba;
+  return bgra;
 }
 
-TEST(FrameConvertTest, FlipsRowsAndDropsAlpha) {
-  const auto rgba = GradientFrame(3, 2);
+TEST(FrameConvertTest, FlipsRowsReordersToRgbAndDropsAlpha) {
+  const auto bgra = GradientFrame(3, 2);
   std::vector<uint8_t> rgb(3 * 2 * 3, 99);
-  capture::ConvertFrame(rgba.data(), 3, 2, 3, 2, rgb.data());
+  capture::ConvertFrame(bgra.data(), 3, 2, 3, 2, rgb.data());
   // Top row first: green (y from the bottom) is 1 in the first output row.
   const std::vector<uint8_t> expected = {0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 7, 1, 0, 7, 2, 0, 7};
   EXPECT_EQ(rgb, expected);
@@ -60,9 +60,9 @@ TEST(PngFileTest, NamesCarrySixDigitProgrammeTime) {
 
 TEST(PngFileTest, SamePixelsGiveSameBytesAndReadBackExactly) {
   const auto dir = testsupport::ScratchDir();
-  const auto rgba = GradientFrame(37, 11);
+  const auto bgra = GradientFrame(37, 11);
   std::vector<uint8_t> rgb(37 * 11 * 3);
-  capture::ConvertFrame(rgba.data(), 37, 11, 37, 11, rgb.data());
+  capture::ConvertFrame(bgra.data(), 37, 11, 37, 11, rgb.data());
   std::string error;
   ASSERT_TRUE(capture::WritePng((dir / "a.png").string(), 37, 11, rgb.data(), &error)) << error;
   ASSERT_TRUE(capture::WritePng((dir / "b.png").string(), 37, 11, rgb.data(), &error)) << error;
@@ -85,14 +85,14 @@ TEST(FrameQueueTest, WritesEveryFrameInOrderWithASmallPool) {
   std::vector<int64_t> seen;
   capture::FrameQueue queue(2, [&](const capture::CapturedFrame& frame) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));  // a writer slower than the producer
-    seen.push_back(frame.index * 1000 + frame.rgba[0]);
+    seen.push_back(frame.index * 1000 + frame.bgra[0]);
     return true;
   });
   for (int64_t i = 0; i < 50; ++i) {
     capture::CapturedFrame* frame = queue.Acquire();
     ASSERT_NE(frame, nullptr);
     frame->index = i;
-    frame->rgba.assign(4, static_cast<uint8_t>(i % 7));
+    frame->bgra.assign(4, static_cast<uint8_t>(i % 7));
     queue.Submit(frame);
   }
   EXPECT_TRUE(queue.Finish());
@@ -128,7 +128,7 @@ TEST(FrameWriterTest, WritesPngsNamedByProgrammeTimeIntoANewFolder) {
   capture::CapturedFrame frame;
   frame.width = 5;
   frame.height = 4;
-  frame.rgba = GradientFrame(5, 4);
+  frame.bgra = GradientFrame(5, 4);
   frame.timeMs = 75016;
   ASSERT_TRUE(writer.Write(frame)) << writer.Error();
   EXPECT_TRUE(writer.Close(&error));

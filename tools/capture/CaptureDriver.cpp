@@ -3,6 +3,7 @@
 #include "capture/CaptureDriver.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cstdio>
 
@@ -65,14 +66,14 @@ void CaptureDriver::AfterFrame() {
 void CaptureDriver::ReadBack(CapturedFrame& frame) {
   frame.width = platform_.WindowWidth();
   frame.height = platform_.WindowHeight();
-  frame.rgba.resize(static_cast<size_t>(frame.width) * frame.height * 4);
-  // The demo's own pixel-store state stays as it was.
+  frame.bgra.resize(static_cast<size_t>(frame.width) * frame.height * 4);
+  // BGRA is the framebuffer's own order: a plain copy. The demo's pixel-store state stays as it was.
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   glPixelStorei(GL_PACK_SKIP_ROWS, 0);
   glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  glReadPixels(0, 0, frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
+  glReadPixels(0, 0, frame.width, frame.height, GL_BGRA, GL_UNSIGNED_BYTE, frame.bgra.data());
   glPopClientAttrib();
 }
 

@@ -1,5 +1,6 @@
-// FrameConvert: a read-back frame (RGBA, bottom row first, as glReadPixels gives it) to the
-// RGB rows, top row first, that pictures and video want.
+// FrameConvert: a read-back frame (BGRA bytes, bottom row first, as glReadPixels gives it in
+// the framebuffer's own byte order, its fast path) to the RGB rows, top row first, that
+// pictures and video want.
 // Depends on: nothing.
 #pragma once
 
@@ -10,6 +11,6 @@ namespace capture {
 // Writes out_width x out_height RGB pixels to `rgb`. The frame is centred; where it is
 // smaller the rest is black, where it is larger it is cropped (a video keeps the size it
 // started with when F1 re-creates the window at another size).
-void ConvertFrame(const uint8_t* rgba, int width, int height, int out_width, int out_height, uint8_t* rgb);
+void ConvertFrame(const uint8_t* bgra, int width, int height, int out_width, int out_height, uint8_t* rgb);
 
 }  // namespace capture

@@ -20,7 +20,7 @@ struct CapturedFrame {
   int64_t timeMs = 0;  // programme time of the frame
   int width = 0;
   int height = 0;
-  std::vector<uint8_t> rgba;  // bottom row first, as read back
+  std::vector<uint8_t> bgra;  // bottom row first, as read back
 };
 
 class FrameQueue {

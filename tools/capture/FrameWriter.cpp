@@ -26,14 +26,14 @@ bool FrameWriter::Open(const WriterSettings& settings, std::string* error) {
 bool FrameWriter::Write(const CapturedFrame& frame) {
   if (!settings_.pngDir.empty()) {
     rgb_.resize(static_cast<size_t>(frame.width) * frame.height * 3);
-    ConvertFrame(frame.rgba.data(), frame.width, frame.height, frame.width, frame.height, rgb_.data());
+    ConvertFrame(frame.bgra.data(), frame.width, frame.height, frame.width, frame.height, rgb_.data());
     const std::string path = (std::filesystem::path(settings_.pngDir) / PngFileName(frame.timeMs)).string();
     if (!WritePng(path, frame.width, frame.height, rgb_.data(), &error_)) return false;
   }
   if (settings_.video) {
     const VideoSettings& video = settings_.videoSettings;
     rgb_.resize(static_cast<size_t>(video.width) * video.height * 3);
-    ConvertFrame(frame.rgba.data(), frame.width, frame.height, video.width, video.height, rgb_.data());
+    ConvertFrame(frame.bgra.data(), frame.width, frame.height, video.width, video.height, rgb_.data());
     if (!encoder_.WriteFrame(rgb_.data(), &error_)) return false;
   }
   ++frames_written_;
