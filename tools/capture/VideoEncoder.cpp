@@ -28,7 +28,9 @@ std::vector<std::string> FfmpegArguments(const VideoSettings& s) {
     args.insert(args.end(), {"-ss", start, "-i", s.musicPath, "-map", "0:v:0", "-map", "1:a:0",
                              "-c:a", "aac", "-b:a", "192k", "-af", "apad", "-shortest"});
   }
-  args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
+  // superfast: about a third of veryfast's encoding time at this quality, which matters when
+  // the encoder shares two cores with the renderer; crf 18 keeps the pictures clean.
+  args.insert(args.end(), {"-c:v", "libx264", "-preset", "superfast", "-crf", "18", "-pix_fmt", "yuv420p",
                            "-movflags", "+faststart", s.path});
   return args;
 }
