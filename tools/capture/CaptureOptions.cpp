@@ -130,6 +130,8 @@ holding data/ and textures/), to PNG pictures and/or an H.264 video with the mus
   --quiet         no progress bar (there is none when standard error is no terminal)
   --help          this text
 
+Times count from the first start-up: after an F1 restart the demo's programme starts
+over, while frame times, names and the range go on.
 The exit code is the demo's own; 2 for a bad command line, 1 when writing failed.
 )";
 }
