@@ -5,6 +5,8 @@
 #include <EGL/eglext.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -25,6 +27,41 @@ EGLDisplay OpenSurfacelessDisplay() {
   return eglGetDisplay(EGL_DEFAULT_DISPLAY);
 }
 
+EGLint Attribute(EGLDisplay display, EGLConfig config, EGLint name) {
+  EGLint value = 0;
+  eglGetConfigAttrib(display, config, name, &value);
+  return value;
+}
+
+// The pixel format asked for: 8 bits per channel with alpha for 32-bit colour, 5-6-5 for
+// 16, and the depth size closest above the request. eglChooseConfig alone would sort
+// deeper colour first and hand out a 10-bit format, which renders and reads back
+// differently (and several times slower) than the 32-bit format the demo asks for.
+EGLConfig ChooseConfig(EGLDisplay display, const HeadlessGLOptions& options) {
+  const EGLint attribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                            EGL_DEPTH_SIZE, options.depthBits, EGL_NONE};
+  EGLint count = 0;
+  if (!eglChooseConfig(display, attribs, nullptr, 0, &count) || count < 1) return nullptr;
+  std::vector<EGLConfig> configs(static_cast<size_t>(count));
+  eglChooseConfig(display, attribs, configs.data(), count, &count);
+  const bool deep = options.colorBits > 16;
+  const EGLint wanted[4] = {deep ? 8 : 5, deep ? 8 : 6, deep ? 8 : 5, deep ? 8 : 0};
+  EGLConfig best = nullptr;
+  long bestScore = 0;
+  for (EGLint i = 0; i < count; ++i) {
+    const EGLint sizes[4] = {Attribute(display, configs[i], EGL_RED_SIZE), Attribute(display, configs[i], EGL_GREEN_SIZE),
+                             Attribute(display, configs[i], EGL_BLUE_SIZE), Attribute(display, configs[i], EGL_ALPHA_SIZE)};
+    long score = 0;
+    for (int c = 0; c < 4; ++c) score += 1000L * std::abs(sizes[c] - wanted[c]);
+    score += Attribute(display, configs[i], EGL_DEPTH_SIZE) - options.depthBits + Attribute(display, configs[i], EGL_STENCIL_SIZE);
+    if (best == nullptr || score < bestScore) {
+      best = configs[i];
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 HeadlessGL::~HeadlessGL() { Destroy(); }
@@ -37,18 +74,8 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
     return false;
   }
   display_ = display;
-  const bool deep = options.colorBits > 16;
-  const EGLint configAttribs[] = {
-      EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-      EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-      EGL_RED_SIZE, deep ? 8 : 5,
-      EGL_GREEN_SIZE, deep ? 8 : 6,
-      EGL_BLUE_SIZE, deep ? 8 : 5,
-      EGL_DEPTH_SIZE, options.depthBits,
-      EGL_NONE};
-  EGLConfig config = nullptr;
-  EGLint count = 0;
-  if (!eglChooseConfig(display, configAttribs, &config, 1, &count) || count < 1) {
+  EGLConfig config = ChooseConfig(display, options);
+  if (config == nullptr) {
     error_ = EglError("eglChooseConfig");
     Destroy();
     return false;
