@@ -115,6 +115,10 @@ bool HeadlessGL::MakeCurrent() {
   return context_ != nullptr && eglMakeCurrent(display_, surface_, surface_, context_) == EGL_TRUE;
 }
 
+bool HeadlessGL::ReleaseCurrent() {
+  return display_ != nullptr && eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) == EGL_TRUE;
+}
+
 bool HeadlessGL::SwapBuffers() {
   return surface_ != nullptr && eglSwapBuffers(display_, surface_) == EGL_TRUE;
 }

@@ -26,6 +26,8 @@ class HeadlessGL {
   bool Create(const HeadlessGLOptions& options = {});
   void Destroy();
   bool MakeCurrent();
+  // Leaves no context current on this thread (the context itself stays).
+  bool ReleaseCurrent();
   bool SwapBuffers();
   bool IsCreated() const { return context_ != nullptr; }
   int Width() const { return width_; }

@@ -1,0 +1,59 @@
+// Startup: InitDemo and LoadDemoResources. DevIL/ILUT load the backdrop and the two
+// tunnel images straight into GL textures.
+#include "director/Startup.h"
+
+#include <GL/gl.h>
+#define ILUT_USE_OPENGL
+#include <IL/il.h>
+#include <IL/ilut.h>
+
+#include <string>
+
+namespace {
+
+// The backdrop's DevIL image of a previous start-up is released before a new one is
+// made, so restarts do not pile images up in the library.
+void LoadBackdrop(TimelineState& timeline) {
+  if (timeline.BackdropImage != 0) ilDeleteImages(1, &timeline.BackdropImage);
+  ILuint image = 0;
+  ilGenImages(1, &image);
+  ilBindImage(image);
+  ilLoadImage(kBackdropFile);
+  timeline.BackdropImage = image;
+  timeline.BackdropTexture = ilutGLBindTexImage();
+}
+
+GLuint LoadTunnelImage(const char* path) {
+  std::string name = path;  // ILUT takes a mutable string
+  return ilutGLLoadImage(name.data());
+}
+
+}  // namespace
+
+bool InitDemo(Demo& demo) {
+  ilInit();
+  ilutRenderer(ILUT_OPENGL);
+  demo.music.Init();
+  demo.music.Open(kMusicFile);
+  demo.music.Play();
+  demo.timeline.TimelineStartTick = demo.platform.GetTickCount();
+  // InitLandscape (the terrain from its heightmap, the scene state, the camera's
+  // starting pose) comes here; it shows its own box when it fails.
+  LoadDemoResources(demo);
+  return true;
+}
+
+void LoadDemoResources(Demo& demo) {
+  // 1. Font::Load("data/font/Font.tga"); on failure "Error loading font" / "Error",
+  //    owner MainWindow, flags 0.
+  // 2. Torus::Init: the solid torus (GL_FILL), then the wireframe torus (GL_LINE).
+  // 3. ParticleSystem::Init of the three systems in construction order.
+  // 4. BackgroundPanel::LoadTexture.
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);  // replaces the landscape's clear colour
+  LoadBackdrop(demo.timeline);
+  demo.timeline.TunnelImage1 = LoadTunnelImage(kTunnelImage1File);
+  demo.timeline.TunnelImage2 = LoadTunnelImage(kTunnelImage2File);
+  demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage1;
+  // 8. Tunnel::Init (rings; enables GL_TEXTURE_2D, both faces GL_FILL).
+  // 9. FlightCurve::Build of curve A, then curve B.
+}

@@ -1,0 +1,61 @@
+// Timeline: scene choice by elapsed time, the frame bracket, the end of the programme.
+#include "director/Timeline.h"
+
+#include <GL/gl.h>
+
+#include "platform/Win32.h"
+
+Scene SceneAt(int32_t t) {
+  if (t < 0) return Scene::None;
+  if (t < 19000) return Scene::Credits;
+  if (t < 47000) return Scene::Tunnel;
+  if (t < 75000) return Scene::WireTorus;
+  if (t < 102000) return Scene::Flight;
+  if (t < 130000) return Scene::SecondTunnel;
+  if (t < 158000) return Scene::SolidTorus;
+  if (t < kProgrammeEnd) return Scene::Farewell;
+  return Scene::None;
+}
+
+namespace {
+
+void RunScene(Demo& demo, Scene scene, int32_t t) {
+  (void)t;
+  switch (scene) {
+    case Scene::Credits:
+      break;  // CreditsScroller(t)
+    case Scene::Tunnel:
+      break;  // TunnelScene
+    case Scene::WireTorus:
+      break;  // WireTorusScene
+    case Scene::Flight:
+      break;  // FlightScene
+    case Scene::SecondTunnel:
+      // From here to the end of the run the tunnel shows the second image.
+      demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage2;
+      break;  // TunnelScene
+    case Scene::SolidTorus:
+      break;  // SolidTorusScene
+    case Scene::Farewell:
+      break;  // FarewellScroller(t)
+    case Scene::None:
+      break;
+  }
+}
+
+}  // namespace
+
+void RunTimeline(Demo& demo) {
+  // Unsigned difference taken as signed: right across a wrap of the tick counter,
+  // and a clock that went back shows as a negative time (nothing drawn).
+  const auto t = static_cast<int32_t>(demo.platform.GetTickCount() - demo.timeline.TimelineStartTick);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  RunScene(demo, SceneAt(t), t);
+  glFinish();
+  if (t >= kProgrammeEnd) demo.shell.SetKey(platform::VK_ESCAPE, true);
+}
+
+bool DrawFrame(Demo& demo) {
+  RunTimeline(demo);
+  return true;
+}
