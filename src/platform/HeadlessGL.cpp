@@ -49,11 +49,11 @@ EGLConfig ChooseConfig(EGLDisplay display, const HeadlessGLOptions& options) {
   EGLConfig best = nullptr;
   long bestScore = 0;
   for (EGLint i = 0; i < count; ++i) {
-    const EGLint sizes[4] = {Attribute(display, configs[i], EGL_RED_SIZE), Attribute(display, configs[i], EGL_GREEN_SIZE),
-                             Attribute(display, configs[i], EGL_BLUE_SIZE), Attribute(display, configs[i], EGL_ALPHA_SIZE)};
+    const EGLint names[4] = {EGL_RED_SIZE, EGL_GREEN_SIZE, EGL_BLUE_SIZE, EGL_ALPHA_SIZE};
     long score = 0;
-    for (int c = 0; c < 4; ++c) score += 1000L * std::abs(sizes[c] - wanted[c]);
-    score += Attribute(display, configs[i], EGL_DEPTH_SIZE) - options.depthBits + Attribute(display, configs[i], EGL_STENCIL_SIZE);
+    for (int c = 0; c < 4; ++c) score += 1000L * std::abs(Attribute(display, configs[i], names[c]) - wanted[c]);
+    score += Attribute(display, configs[i], EGL_DEPTH_SIZE) - options.depthBits;
+    score += Attribute(display, configs[i], EGL_STENCIL_SIZE);
     if (best == nullptr || score < bestScore) {
       best = configs[i];
       bestScore = score;

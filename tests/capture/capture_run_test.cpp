@@ -45,7 +45,8 @@ bool HasRunFile(const char* relative) { return fs::exists(RunDir() / relative); 
 // Runs the tool in the run folder (or, without one, in `fallback`) with `args`.
 capturetest::RunResult Capture(const std::string& args, const fs::path& fallback = {}) {
   const fs::path dir = fs::is_directory(RunDir()) || fallback.empty() ? RunDir() : fallback;
-  return capturetest::RunCommand("cd " + Quote(dir.string()) + " && " + Quote(LANDSCAPE_CAPTURE_EXE) + " " + args);
+  return capturetest::RunCommand("cd " + Quote(dir.string()) + " && " + Quote(LANDSCAPE_CAPTURE_EXE) + " " +
+                                 args);
 }
 
 Picture Frame(const fs::path& dir, const char* name) {
@@ -87,11 +88,12 @@ TEST(CaptureRunTest, HelpAndBadArguments) {
 
 TEST(CaptureRunTest, WritesExactlyTheFramesOfTheRangeNamedByProgrammeTime) {
   const fs::path out = testsupport::ScratchDir();
-  const auto run = Capture("--quiet --size 64x48 --fps 10 --from 1000 --to 1500 --png " + Quote((out / "png").string()),
-                           out);
+  const auto run = Capture(
+      "--quiet --size 64x48 --fps 10 --from 1000 --to 1500 --png " + Quote((out / "png").string()), out);
   ASSERT_EQ(run.exitCode, 0) << run.output;
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(out / "png")) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(out / "png"))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"t001000.png", "t001100.png", "t001200.png", "t001300.png",
                                              "t001400.png"}));
@@ -119,7 +121,8 @@ TEST(CaptureRunTest, CreditsPanelSlidesDown) {
   if (!kHasScrollers) GTEST_SKIP() << "the scroller scenes are not in this build";
   if (!HasRunFile("data/textures/console.png")) GTEST_SKIP() << "no backdrop picture in " << RunDir();
   const fs::path out = testsupport::ScratchDir();
-  const auto run = Capture("--quiet --size 320x240 --fps 10 --from 2000 --to 4001 --png " + Quote(out.string()));
+  const auto run =
+      Capture("--quiet --size 320x240 --fps 10 --from 2000 --to 4001 --png " + Quote(out.string()));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   // The lowest row of the panel, looked for above the headline in the bottom corner.
   const auto panel_bottom = [](const Picture& p) {
@@ -141,7 +144,8 @@ TEST(CaptureRunTest, TunnelFillsTheScreenAt30Seconds) {
   if (!kHasEffectScenes) GTEST_SKIP() << "the tunnel scene is not in this build";
   if (!HasRunFile("textures/ttex_1.jpg")) GTEST_SKIP() << "no tunnel picture in " << RunDir();
   const fs::path out = testsupport::ScratchDir();
-  const auto run = Capture("--quiet --size 160x120 --fps 10 --from 30000 --to 30001 --png " + Quote(out.string()));
+  const auto run =
+      Capture("--quiet --size 160x120 --fps 10 --from 30000 --to 30001 --png " + Quote(out.string()));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const Picture frame = Frame(out, "t030000.png");
   // The textured walls surround the view; only the far end may stay dark.
@@ -156,7 +160,8 @@ TEST(CaptureRunTest, FlightShowsSkyAboveTerrainAt80Seconds) {
     GTEST_SKIP() << "no terrain or sky data in " << RunDir();
   }
   const fs::path out = testsupport::ScratchDir();
-  const auto run = Capture("--quiet --size 160x120 --fps 10 --from 80000 --to 80001 --png " + Quote(out.string()));
+  const auto run =
+      Capture("--quiet --size 160x120 --fps 10 --from 80000 --to 80001 --png " + Quote(out.string()));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const Picture frame = Frame(out, "t080000.png");
   // Sky box and terrain between them cover every pixel.
@@ -164,7 +169,8 @@ TEST(CaptureRunTest, FlightShowsSkyAboveTerrainAt80Seconds) {
   const auto sky = Mean(frame, 0, 12);
   const auto ground = Mean(frame, frame.height - 12, frame.height);
   EXPECT_GE(sky[2], sky[0]) << "the top of the picture is not sky-coloured";
-  const double apart = std::abs(sky[0] - ground[0]) + std::abs(sky[1] - ground[1]) + std::abs(sky[2] - ground[2]);
+  const double apart =
+      std::abs(sky[0] - ground[0]) + std::abs(sky[1] - ground[1]) + std::abs(sky[2] - ground[2]);
   EXPECT_GT(apart, 30.0) << "top and bottom of the picture look alike";
 }
 
@@ -176,7 +182,8 @@ TEST(CaptureRunTest, OctreeBoxesShowInTheFrameAfterP) {
   ASSERT_EQ(Capture(range + Quote((out / "plain").string())).exitCode, 0);
   ASSERT_EQ(Capture("--keys 80000:P " + range + Quote((out / "boxes").string())).exitCode, 0);
   // P goes down before the frame at 80000 and acts after it: that frame is unchanged.
-  EXPECT_EQ(capturetest::ReadBytes(out / "plain" / "t080000.png"), capturetest::ReadBytes(out / "boxes" / "t080000.png"));
+  EXPECT_EQ(capturetest::ReadBytes(out / "plain" / "t080000.png"),
+            capturetest::ReadBytes(out / "boxes" / "t080000.png"));
   const Picture plain = Frame(out / "plain", "t080100.png");
   const Picture boxes = Frame(out / "boxes", "t080100.png");
   ASSERT_EQ(plain.rgb.size(), boxes.rgb.size());
@@ -206,7 +213,8 @@ TEST(CaptureRunTest, VideoOfTheWholeProgrammeHasEveryFrameAndTheMusic) {
   };
   // Frames at 0, 500, ..., 185500 ms: 372 of them, 186 s at 2 per second.
   EXPECT_EQ(probe("v:0", "nb_read_frames"), 372.0);
-  if (!HasRunFile("data/demosong.mp3")) GTEST_SKIP() << "no music in " << RunDir() << " to check the sound with";
+  if (!HasRunFile("data/demosong.mp3"))
+    GTEST_SKIP() << "no music in " << RunDir() << " to check the sound with";
   EXPECT_NEAR(probe("a:0", "duration"), 185.9, 0.2);
 }
 

@@ -50,19 +50,36 @@ TEST(CaptureOptionsTest, HelpWinsAndTheUsageNamesEveryOption) {
   ASSERT_TRUE(parsed.ok);
   EXPECT_TRUE(parsed.options.help);
   const std::string usage = capture::CaptureUsage();
-  for (const char* name : {"--fps", "--size", "--from", "--to", "--png", "--video", "--keys", "--answer", "--quiet"}) {
+  for (const char* name :
+       {"--fps", "--size", "--from", "--to", "--png", "--video", "--keys", "--answer", "--quiet"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }
 
 TEST(CaptureOptionsTest, BadInputIsRefusedWithAReason) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--fps", "0"},          {"--fps", "1001"},       {"--fps", "60x"},          {"--fps"},
-      {"--size", "1024"},      {"--size", "0x768"},     {"--size", "1024x768x2"},  {"--size", "99999x10"},
-      {"--from", "-1"},        {"--to", "abc"},         {"--from", "500", "--to", "500"},
-      {"--from", "9000000000"}, {"--png", ""},          {"--keys", "80000"},       {"--keys", "x:P"},
-      {"--keys", "100:NOPE"},  {"--keys", "100:0x100"}, {"--keys", "100:P,"},      {"--answer", "maybe"},
-      {"--bogus"},             {"stray"},               {"--video", "v.mp4", "--size", "641x480"},
+      {"--fps", "0"},
+      {"--fps", "1001"},
+      {"--fps", "60x"},
+      {"--fps"},
+      {"--size", "1024"},
+      {"--size", "0x768"},
+      {"--size", "1024x768x2"},
+      {"--size", "99999x10"},
+      {"--from", "-1"},
+      {"--to", "abc"},
+      {"--from", "500", "--to", "500"},
+      {"--from", "9000000000"},
+      {"--png", ""},
+      {"--keys", "80000"},
+      {"--keys", "x:P"},
+      {"--keys", "100:NOPE"},
+      {"--keys", "100:0x100"},
+      {"--keys", "100:P,"},
+      {"--answer", "maybe"},
+      {"--bogus"},
+      {"stray"},
+      {"--video", "v.mp4", "--size", "641x480"},
   };
   for (const auto& args : bad) {
     const auto parsed = ParseCaptureOptions(args);

@@ -1,8 +1,9 @@
 // The headless context's pixel format is the one asked for: what the capture reads back is
 // what a 32-bit (or, after F1, 16-bit) window of the demo would show.
 #include <GL/gl.h>
-#include <array>
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "platform/HeadlessGL.h"
 

@@ -87,8 +87,8 @@ TEST(KeyScriptTest, ParsesNamesAndCodes) {
   EXPECT_EQ(presses[0].timeMs, 80000);
   EXPECT_EQ(presses[0].code, 'P');
   EXPECT_EQ(presses[1].code, 0x70);
-  EXPECT_EQ(presses[2].code, 80);    // two or more digits: a code
-  EXPECT_EQ(presses[3].code, '5');   // one digit: the digit key
+  EXPECT_EQ(presses[2].code, 80);   // two or more digits: a code
+  EXPECT_EQ(presses[3].code, '5');  // one digit: the digit key
   EXPECT_EQ(presses[4].code, 0x25);
   // A bad entry anywhere adds nothing and names the entry.
   EXPECT_FALSE(capture::ParseKeyList("1:P,2:ZZ", &presses, &error));

@@ -16,16 +16,18 @@ using capturetest::RunCommand;
 // 1 s of silence, then 2 s of a loud tone, as MP3.
 std::string MakeMusic(const std::filesystem::path& dir) {
   const std::string path = (dir / "music.mp3").string();
-  const auto made = RunCommand("ffmpeg -hide_banner -loglevel error -y -f lavfi -i "
-                               "\"aevalsrc='if(gte(t,1),0.8*sin(2*PI*440*t),0)':s=44100:d=3\" " +
-                               Quote(path));
+  const auto made = RunCommand(
+      "ffmpeg -hide_banner -loglevel error -y -f lavfi -i "
+      "\"aevalsrc='if(gte(t,1),0.8*sin(2*PI*440*t),0)':s=44100:d=3\" " +
+      Quote(path));
   EXPECT_EQ(made.exitCode, 0) << made.output;
   return path;
 }
 
 double Probe(const std::string& path, const std::string& stream, const std::string& entry) {
-  const auto probed = RunCommand("ffprobe -v error -select_streams " + stream + " -count_frames -show_entries stream=" +
-                                 entry + " -of default=nw=1:nk=1 " + Quote(path));
+  const auto probed =
+      RunCommand("ffprobe -v error -select_streams " + stream +
+                 " -count_frames -show_entries stream=" + entry + " -of default=nw=1:nk=1 " + Quote(path));
   return probed.exitCode == 0 && !probed.output.empty() ? std::stod(probed.output) : -1.0;
 }
 

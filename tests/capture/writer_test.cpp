@@ -39,7 +39,9 @@ TEST(FrameConvertTest, SmallerFramesAreCentredOnBlackLargerOnesCropped) {
   const auto small = GradientFrame(2, 2);
   std::vector<uint8_t> out(4 * 4 * 3, 99);
   capture::ConvertFrame(small.data(), 2, 2, 4, 4, out.data());
-  const auto px = [&](int x, int y) { return std::vector<uint8_t>(&out[(y * 4 + x) * 3], &out[(y * 4 + x) * 3 + 3]); };
+  const auto px = [&](int x, int y) {
+    return std::vector<uint8_t>(&out[(y * 4 + x) * 3], &out[(y * 4 + x) * 3 + 3]);
+  };
   EXPECT_EQ(px(0, 0), (std::vector<uint8_t>{0, 0, 0}));
   EXPECT_EQ(px(3, 3), (std::vector<uint8_t>{0, 0, 0}));
   EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{0, 1, 7}));  // the frame's top-left
@@ -147,7 +149,8 @@ TEST(MessageBoxAnswerTest, OkOrYesByDefaultNoOnRequest) {
   EXPECT_EQ(capture::AnswerMessageBox(0x23, false), 6);  // MB_YESNOCANCEL
   EXPECT_EQ(capture::AnswerMessageBox(0x01, true), 2);   // MB_OKCANCEL, No: IDCANCEL
   EXPECT_EQ(capture::AnswerMessageBox(0x05, false), 2);  // retry would only fail again
-  EXPECT_EQ(capture::FormatMessageBox("ERROR", "Program Will Now Close."), "ERROR: Program Will Now Close.\n");
+  EXPECT_EQ(capture::FormatMessageBox("ERROR", "Program Will Now Close."),
+            "ERROR: Program Will Now Close.\n");
 }
 
 TEST(ProgressTest, LineShowsFramesTimeRateAndTimeLeft) {

@@ -11,8 +11,8 @@
 
 namespace capture {
 
-CaptureDriver::CaptureDriver(const CaptureOptions& options, platform::HeadlessPlatform& platform, FrameQueue& queue,
-                             ProgressBar& progress)
+CaptureDriver::CaptureDriver(const CaptureOptions& options, platform::HeadlessPlatform& platform,
+                             FrameQueue& queue, ProgressBar& progress)
     : options_(options),
       platform_(platform),
       queue_(queue),
@@ -40,7 +40,8 @@ void CaptureDriver::BeforeFrame() {
     return;
   }
   platform_.SetTicks(base_ticks_ + static_cast<uint32_t>(schedule_.TimeOf(frame_)));
-  for (const ScriptedMessage& m : keys_.MessagesBefore(frame_)) platform_.QueueMessage(m.message, m.wParam, m.lParam);
+  for (const ScriptedMessage& m : keys_.MessagesBefore(frame_))
+    platform_.QueueMessage(m.message, m.wParam, m.lParam);
   prepared_ = true;
 }
 

@@ -10,7 +10,8 @@ namespace capture {
 namespace {
 
 bool TakesValue(std::string_view name) {
-  for (std::string_view known : {"--fps", "--size", "--from", "--to", "--png", "--video", "--keys", "--answer"}) {
+  for (std::string_view known :
+       {"--fps", "--size", "--from", "--to", "--png", "--video", "--keys", "--answer"}) {
     if (name == known) return true;
   }
   return false;
@@ -44,7 +45,8 @@ bool ApplyValue(std::string_view name, std::string_view value, CaptureOptions* o
   } else if (name == "--size") {
     if (!ParseSize(value, options)) *error = "--size wants WxH, each from 1 to 8192 (for example 1024x768)";
   } else if (name == "--from" || name == "--to") {
-    if (!ParseNumber(value, 0, INT32_MAX, &number)) *error = std::string(name) + " wants a time in ms (0 or more)";
+    if (!ParseNumber(value, 0, INT32_MAX, &number))
+      *error = std::string(name) + " wants a time in ms (0 or more)";
     (name == "--from" ? options->fromMs : options->toMs) = number;
   } else if (name == "--png" || name == "--video") {
     if (value.empty()) *error = std::string(name) + " wants a path";

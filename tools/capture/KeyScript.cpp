@@ -22,7 +22,8 @@ int ParseKey(std::string_view key) {
   int64_t code = -1;
   if (key.size() > 2 && (key.starts_with("0x") || key.starts_with("0X"))) {
     if (!ParseInt64(key.substr(2), 16, &code)) return -1;
-  } else if (key.size() >= 2 && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  } else if (key.size() >= 2 &&
+             std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     if (!ParseInt64(key, 10, &code)) return -1;
   } else {
     return FindVirtualKey(key);
@@ -66,8 +67,10 @@ bool ParseKeyList(std::string_view list, std::vector<KeyPress>* presses, std::st
 }
 
 KeyScript::KeyScript(const std::vector<KeyPress>& presses, const FrameSchedule& schedule) {
-  for (const KeyPress& press : presses) entries_.push_back({schedule.FirstFrameAtOrAfter(press.timeMs), press.code});
-  std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.frame < b.frame; });
+  for (const KeyPress& press : presses)
+    entries_.push_back({schedule.FirstFrameAtOrAfter(press.timeMs), press.code});
+  std::stable_sort(entries_.begin(), entries_.end(),
+                   [](const Entry& a, const Entry& b) { return a.frame < b.frame; });
 }
 
 std::vector<ScriptedMessage> KeyScript::MessagesBefore(int64_t frame) const {
@@ -81,7 +84,8 @@ std::vector<ScriptedMessage> KeyScript::MessagesBefore(int64_t frame) const {
                                [](const Entry& e, int64_t f) { return e.frame < f; });
     for (; it != entries_.end() && it->frame == pressFrame; ++it) {
       const bool system = IsSystemKey(it->code);
-      const uint32_t message = down ? (system ? kWmSysKeyDown : kWmKeyDown) : (system ? kWmSysKeyUp : kWmKeyUp);
+      const uint32_t message =
+          down ? (system ? kWmSysKeyDown : kWmKeyDown) : (system ? kWmSysKeyUp : kWmKeyUp);
       messages.push_back({message, static_cast<uintptr_t>(it->code), down ? kDownBits : kUpBits});
     }
   };

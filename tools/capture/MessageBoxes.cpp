@@ -5,7 +5,8 @@
 namespace capture {
 
 int AnswerMessageBox(uint32_t flags, bool answer_no) {
-  constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdIgnore = 5, kIdYes = 6, kIdNo = 7, kIdContinue = 11;
+  constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdIgnore = 5, kIdYes = 6, kIdNo = 7,
+                kIdContinue = 11;
   switch (flags & 0xF) {  // MB_TYPEMASK: the buttons
     case 1:               // MB_OKCANCEL
       return answer_no ? kIdCancel : kIdOk;

@@ -18,13 +18,14 @@ std::string FormatProgress(const ProgressState& s, int bar_width) {
   const double fps = s.elapsedSeconds > 0.0 ? s.framesDone / s.elapsedSeconds : 0.0;
   char left[32] = "  --:--";
   if (fps > 0.0) {
-    const long long seconds = static_cast<long long>(std::max<int64_t>(0, s.framesTotal - s.framesDone) / fps + 0.5);
+    const long long seconds =
+        static_cast<long long>(std::max<int64_t>(0, s.framesTotal - s.framesDone) / fps + 0.5);
     std::snprintf(left, sizeof left, "%4lld:%02lld", seconds / 60, seconds % 60);
   }
   char text[160];
   std::snprintf(text, sizeof text, " %6lld/%lld frames  t %7.3f s  %5.1f fps %s left",
-                static_cast<long long>(s.framesDone), static_cast<long long>(s.framesTotal), s.programmeMs / 1000.0,
-                fps, left);
+                static_cast<long long>(s.framesDone), static_cast<long long>(s.framesTotal),
+                s.programmeMs / 1000.0, fps, left);
   return bar + text;
 }
 

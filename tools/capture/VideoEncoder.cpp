@@ -20,13 +20,17 @@ std::vector<std::string> FfmpegArguments(const VideoSettings& s) {
   char start[32];
   std::snprintf(start, sizeof start, "%lld.%06lld", static_cast<long long>(s.startUs / 1000000),
                 static_cast<long long>(s.startUs % 1000000));
-  std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-y",
-                                   "-f", "rawvideo", "-pix_fmt", "rgb24",
-                                   "-s", std::to_string(s.width) + "x" + std::to_string(s.height),
-                                   "-framerate", std::to_string(s.fps), "-i", "pipe:0"};
+  std::vector<std::string> args = {"ffmpeg",     "-hide_banner",
+                                   "-loglevel",  "error",
+                                   "-nostats",   "-y",
+                                   "-f",         "rawvideo",
+                                   "-pix_fmt",   "rgb24",
+                                   "-s",         std::to_string(s.width) + "x" + std::to_string(s.height),
+                                   "-framerate", std::to_string(s.fps),
+                                   "-i",         "pipe:0"};
   if (!s.musicPath.empty()) {
-    args.insert(args.end(), {"-ss", start, "-i", s.musicPath, "-map", "0:v:0", "-map", "1:a:0",
-                             "-c:a", "aac", "-b:a", "192k", "-af", "apad", "-shortest"});
+    args.insert(args.end(), {"-ss", start, "-i", s.musicPath, "-map", "0:v:0", "-map", "1:a:0", "-c:a", "aac",
+                             "-b:a", "192k", "-af", "apad", "-shortest"});
   }
   // superfast: about a third of veryfast's encoding time at this quality, which matters when
   // the encoder shares two cores with the renderer; crf 18 keeps the pictures clean.
@@ -102,7 +106,8 @@ bool VideoEncoder::Close(std::string* error) {
   } while (waited < 0 && errno == EINTR);
   pid_ = -1;
   if (waited < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    *error = "ffmpeg failed (exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+    *error =
+        "ffmpeg failed (exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
     return false;
   }
   return true;
