@@ -11,13 +11,15 @@
 // what they need explicitly (e.g. `TunnelScene(demo.tunnel, demo.particles[1], ...)`
 // or simply `Demo&`).
 // Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h,
-// terrain/Console.h, terrain/MessageBox.h.
+// geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h.
 #pragma once
 
 #include <cstdint>
 
 #include "director/MusicStream.h"
 #include "director/ShellState.h"
+#include "geometry/Camera.h"
+#include "geometry/Octree.h"
 #include "platform/Platform.h"
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
@@ -42,8 +44,12 @@ struct Demo {
   ShellState shell;
   TimelineState timeline;
 
+  // The octree's debug display switches (keys P and R; read by the traversal).
+  OctreeDisplay octreeDisplay;
+
   // ---- Program-wide objects, in construction order ----
-  // (Terrain, then Camera, come first once their modules land.)
+  // (Terrain comes first once its module lands.)
+  Camera camera;
   Console console;
   MusicStream music;
   // (Wireframe Torus, solid Torus, BackgroundPanel(10, 10, 10), three ParticleSystems

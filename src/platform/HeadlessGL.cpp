@@ -5,8 +5,6 @@
 #include <EGL/eglext.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -27,41 +25,6 @@ EGLDisplay OpenSurfacelessDisplay() {
   return eglGetDisplay(EGL_DEFAULT_DISPLAY);
 }
 
-EGLint Attribute(EGLDisplay display, EGLConfig config, EGLint name) {
-  EGLint value = 0;
-  eglGetConfigAttrib(display, config, name, &value);
-  return value;
-}
-
-// The pixel format asked for: 8 bits per channel with alpha for 32-bit colour, 5-6-5 for
-// 16, and the depth size closest above the request. eglChooseConfig alone would sort
-// deeper colour first and hand out a 10-bit format, which renders and reads back
-// differently (and several times slower) than the 32-bit format the demo asks for.
-EGLConfig ChooseConfig(EGLDisplay display, const HeadlessGLOptions& options) {
-  const EGLint attribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                            EGL_DEPTH_SIZE, options.depthBits, EGL_NONE};
-  EGLint count = 0;
-  if (!eglChooseConfig(display, attribs, nullptr, 0, &count) || count < 1) return nullptr;
-  std::vector<EGLConfig> configs(static_cast<size_t>(count));
-  eglChooseConfig(display, attribs, configs.data(), count, &count);
-  const bool deep = options.colorBits > 16;
-  const EGLint wanted[4] = {deep ? 8 : 5, deep ? 8 : 6, deep ? 8 : 5, deep ? 8 : 0};
-  EGLConfig best = nullptr;
-  long bestScore = 0;
-  for (EGLint i = 0; i < count; ++i) {
-    const EGLint names[4] = {EGL_RED_SIZE, EGL_GREEN_SIZE, EGL_BLUE_SIZE, EGL_ALPHA_SIZE};
-    long score = 0;
-    for (int c = 0; c < 4; ++c) score += 1000L * std::abs(Attribute(display, configs[i], names[c]) - wanted[c]);
-    score += Attribute(display, configs[i], EGL_DEPTH_SIZE) - options.depthBits;
-    score += Attribute(display, configs[i], EGL_STENCIL_SIZE);
-    if (best == nullptr || score < bestScore) {
-      best = configs[i];
-      bestScore = score;
-    }
-  }
-  return best;
-}
-
 }  // namespace
 
 HeadlessGL::~HeadlessGL() { Destroy(); }
@@ -74,7 +37,33 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
     return false;
   }
   display_ = display;
-  EGLConfig config = ChooseConfig(display, options);
+  const bool deep = options.colorBits > 16;
+  const EGLint configAttribs[] = {
+      EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
+      EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+      EGL_RED_SIZE, deep ? 8 : 5,
+      EGL_GREEN_SIZE, deep ? 8 : 6,
+      EGL_BLUE_SIZE, deep ? 8 : 5,
+      EGL_DEPTH_SIZE, options.depthBits,
+      EGL_NONE};
+  // EGL sorts deeper colour first (a 16-bit request would get 10-bit channels); take
+  // the first config whose channels are exactly the ones asked for, if there is one.
+  EGLConfig configs[64];
+  EGLint count = 0;
+  EGLConfig config = nullptr;
+  if (eglChooseConfig(display, configAttribs, configs, 64, &count) && count > 0) {
+    config = configs[0];
+    for (EGLint i = 0; i < count; ++i) {
+      EGLint red = 0, green = 0, blue = 0;
+      eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &red);
+      eglGetConfigAttrib(display, configs[i], EGL_GREEN_SIZE, &green);
+      eglGetConfigAttrib(display, configs[i], EGL_BLUE_SIZE, &blue);
+      if (red == (deep ? 8 : 5) && green == (deep ? 8 : 6) && blue == (deep ? 8 : 5)) {
+        config = configs[i];
+        break;
+      }
+    }
+  }
   if (config == nullptr) {
     error_ = EglError("eglChooseConfig");
     Destroy();

@@ -7,20 +7,43 @@ using namespace platform;
 
 namespace {
 
-// A toggle acts once per key-down message: its flag is cleared when it has acted.
+// A toggle acts once per key-down message: its flag is cleared when it acts.
 bool TakeKey(ShellState& shell, uint32_t vk) {
   if (!shell.IsKeyDown(vk)) return false;
   shell.SetKey(vk, false);
   return true;
 }
 
+// Camera keys act on every pass while held; each step is followed by an update.
+void TurnAndMove(Demo& demo) {
+  const ShellState& shell = demo.shell;
+  Camera& camera = demo.camera;
+  const auto act = [&](uint32_t vk, auto&& step) {
+    if (!shell.IsKeyDown(vk)) return;
+    step();
+    camera.Update();
+  };
+  act(VK_LEFT, [&] { camera.Yaw(3.0f); });
+  act(VK_RIGHT, [&] { camera.Yaw(-3.0f); });
+  act(VK_UP, [&] { camera.Pitch(-3.0f); });
+  act(VK_DOWN, [&] { camera.Pitch(3.0f); });
+  act(VK_DELETE, [&] { camera.Roll(3.0f); });
+  act(VK_INSERT, [&] { camera.Roll(-3.0f); });
+  act('A', [&] { camera.MoveSideways(-1.0f); });
+  act('D', [&] { camera.MoveSideways(1.0f); });
+  // W and X: forward and back by the tunnel's current speed (its own key entries
+  // join here with the tunnel state).
+  act('Q', [&] { camera.MoveUp(-1.0f); });
+  act('E', [&] { camera.MoveUp(1.0f); });
+}
+
 }  // namespace
 
 void ApplyKeyboardControls(Demo& demo) {
   ShellState& shell = demo.shell;
-  // P, I, U, Y (terrain render flags) and R (HideEmptyOctreeNodes) and the camera keys
-  // act on the terrain, octree display and camera objects.
-  if (TakeKey(shell, 'M')) {
-    demo.platform.MessageBox(0, "Hey, you found an easter egg", "easter egg", MB_OK);
-  }
+  // P, I, U, Y flip the terrain's render flags (P also copies into ShowOctreeBounds);
+  // they join here with the terrain object.
+  if (TakeKey(shell, 'R')) demo.octreeDisplay.HideEmptyOctreeNodes = !demo.octreeDisplay.HideEmptyOctreeNodes;
+  if (TakeKey(shell, 'M')) demo.platform.MessageBox(0, "Hey, you found an easter egg", "easter egg", MB_OK);
+  TurnAndMove(demo);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "terrain/MessageBox.h"
+#include "terrain/Terrain.h"
 
 namespace terraintest {
 
@@ -58,6 +59,19 @@ struct BoxRecorder {
       return 1;
     };
   }
+};
+
+// The program-wide pieces a landscape build reports to, with recorded boxes and lines.
+struct LandscapeRig {
+  LandscapeRig() {
+    console.tap = [this](const std::string& line) { lines.push_back(line); };
+  }
+  LandscapeRig(const LandscapeRig&) = delete;
+  Console console;
+  OctreeDisplay display;
+  BoxRecorder boxes;
+  std::vector<std::string> lines;
+  LandscapeContext context{console, display, boxes.Show()};
 };
 
 // Runs the caller with the working directory switched to `dir`, restoring it after.

@@ -1,0 +1,29 @@
+// Scenery art: the sky-box faces and the pictures of the effect scenes.
+// Depends on: Picture.h, Noise.h.
+#pragma once
+
+#include "Picture.h"
+
+namespace assetgen {
+
+// 512 x 512 cloudy sky, upright (zenith at the top). Repeats left to right, so the four
+// side faces of the box meet without a jump; the clouds thin out to a plain zenith colour.
+Picture MakeSky();
+
+// 256 x 256 tileable cobbled stone for the floor of the sky box.
+Picture MakeStone();
+
+// 64 x 64 soft round glow on black.
+Picture MakeParticleGlow();
+
+// 256 x 256 tileable pattern for the torus tube.
+Picture MakeTorusPattern();
+
+// 512 x 512 backdrop behind the solid torus: a spiral nebula, centred, since it turns.
+Picture MakeBackdrop();
+
+// 256 x 256 tunnel wall tiles: riveted metal panels with light strips, and glowing lava rock.
+Picture MakeTunnelMetal();
+Picture MakeTunnelLava();
+
+}  // namespace assetgen
