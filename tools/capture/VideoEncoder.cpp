@@ -20,22 +20,22 @@ std::vector<std::string> FfmpegArguments(const VideoSettings& s) {
   char start[32];
   std::snprintf(start, sizeof start, "%lld.%06lld", static_cast<long long>(s.startUs / 1000000),
                 static_cast<long long>(s.startUs % 1000000));
-  std::vector<std::string> args = {"ffmpeg",     "-hide_banner",
-                                   "-loglevel",  "error",
-                                   "-nostats",   "-y",
-                                   "-f",         "rawvideo",
-                                   "-pix_fmt",   "rgb24",
-                                   "-s",         std::to_string(s.width) + "x" + std::to_string(s.height),
-                                   "-framerate", std::to_string(s.fps),
-                                   "-i",         "pipe:0"};
+  const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
+  // Raw RGB frames on standard input.
+  std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-y"};
+  args.insert(args.end(),
+              {"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-framerate", std::to_string(s.fps)});
+  args.insert(args.end(), {"-i", "pipe:0"});
   if (!s.musicPath.empty()) {
-    args.insert(args.end(), {"-ss", start, "-i", s.musicPath, "-map", "0:v:0", "-map", "1:a:0", "-c:a", "aac",
-                             "-b:a", "192k", "-af", "apad", "-shortest"});
+    // The fast AAC coder takes about a third of the default coder's time; 192k keeps it clean.
+    args.insert(args.end(), {"-ss", start, "-i", s.musicPath, "-map", "0:v:0", "-map", "1:a:0"});
+    args.insert(args.end(),
+                {"-c:a", "aac", "-aac_coder", "fast", "-b:a", "192k", "-af", "apad", "-shortest"});
   }
   // superfast: about a third of veryfast's encoding time at this quality, which matters when
   // the encoder shares two cores with the renderer; crf 18 keeps the pictures clean.
-  args.insert(args.end(), {"-c:v", "libx264", "-preset", "superfast", "-crf", "18", "-pix_fmt", "yuv420p",
-                           "-movflags", "+faststart", s.path});
+  args.insert(args.end(), {"-c:v", "libx264", "-preset", "superfast", "-crf", "18", "-pix_fmt", "yuv420p"});
+  args.insert(args.end(), {"-movflags", "+faststart", s.path});
   return args;
 }
 
