@@ -10,16 +10,21 @@
 // entry from RunTimeline (director/Timeline.cpp) in its window. Scene entries take
 // what they need explicitly (e.g. `TunnelScene(demo.tunnel, demo.particles[1], ...)`
 // or simply `Demo&`).
-// Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h,
-// geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h.
+// Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h, effects/*,
+// particles/*, geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h.
 #pragma once
 
 #include <cstdint>
 
 #include "director/MusicStream.h"
 #include "director/ShellState.h"
+#include "effects/BackgroundPanel.h"
+#include "effects/Torus.h"
+#include "effects/Tunnel.h"
 #include "geometry/Camera.h"
 #include "geometry/Octree.h"
+#include "particles/ParticleSystem.h"
+#include "particles/RuntimeRand.h"
 #include "platform/Platform.h"
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
@@ -47,13 +52,25 @@ struct Demo {
   // The octree's debug display switches (keys P and R; read by the traversal).
   OctreeDisplay octreeDisplay;
 
+  // The runtime rand: one generator for the whole run, never reseeded (F1 included);
+  // only the particle systems draw from it.
+  RuntimeRand rand;
+  // Phase of the tori's thickness wave, shared by both tori and kept across F1.
+  float TubePhase = 0.0f;
+  // The tunnel's rings, scroll, sway and speed; its TunnelSpeed is the W/X key step.
+  Tunnel tunnel;
+
   // ---- Program-wide objects, in construction order ----
   // (Terrain comes first once its module lands.)
   Camera camera;
   Console console;
   MusicStream music;
-  // (Wireframe Torus, solid Torus, BackgroundPanel(10, 10, 10), three ParticleSystems
-  // with presets 2, 0, 2 follow here.)
+  Torus wireTorus{TubePhase};
+  Torus solidTorus{TubePhase};
+  BackgroundPanel backgroundPanel{10, 10, 10};
+  ParticleSystem idleJet{2, rand};  // initialised (texture loaded) but never drawn
+  ParticleSystem cloud{0, rand};    // the wireframe torus's particle cloud
+  ParticleSystem jet{2, rand};      // the tunnel's particle jet
 
   // Shows a box through the platform; BoxOwner::MainWindow means the current window.
   ShowMessageBox MessageBoxes();

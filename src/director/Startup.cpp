@@ -46,14 +46,18 @@ bool InitDemo(Demo& demo) {
 void LoadDemoResources(Demo& demo) {
   // 1. Font::Load("data/font/Font.tga"); on failure "Error loading font" / "Error",
   //    owner MainWindow, flags 0.
-  // 2. Torus::Init: the solid torus (GL_FILL), then the wireframe torus (GL_LINE).
-  // 3. ParticleSystem::Init of the three systems in construction order.
-  // 4. BackgroundPanel::LoadTexture.
+  // Results not examined: a missing picture leaves the effect untextured.
+  demo.solidTorus.Init(GL_FILL);
+  demo.wireTorus.Init(GL_LINE);
+  demo.idleJet.Init();
+  demo.cloud.Init();
+  demo.jet.Init();
+  demo.backgroundPanel.LoadTexture();
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);  // replaces the landscape's clear colour
   LoadBackdrop(demo.timeline);
   demo.timeline.TunnelImage1 = LoadTunnelImage(kTunnelImage1File);
   demo.timeline.TunnelImage2 = LoadTunnelImage(kTunnelImage2File);
   demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage1;
-  // 8. Tunnel::Init (rings; enables GL_TEXTURE_2D, both faces GL_FILL).
+  demo.tunnel.Init();
   // 9. FlightCurve::Build of curve A, then curve B.
 }

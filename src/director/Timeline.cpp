@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "director/EffectScenes.h"
 #include "platform/Win32.h"
 
 Scene SceneAt(int32_t t) {
@@ -25,17 +26,21 @@ void RunScene(Demo& demo, Scene scene, int32_t t) {
     case Scene::Credits:
       break;  // CreditsScroller(t)
     case Scene::Tunnel:
-      break;  // TunnelScene
+      TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
+      break;
     case Scene::WireTorus:
-      break;  // WireTorusScene
+      WireTorusScene(demo.cloud, demo.wireTorus);
+      break;
     case Scene::Flight:
       break;  // FlightScene
     case Scene::SecondTunnel:
       // From here to the end of the run the tunnel shows the second image.
       demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage2;
-      break;  // TunnelScene
+      TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
+      break;
     case Scene::SolidTorus:
-      break;  // SolidTorusScene
+      SolidTorusScene(demo.backgroundPanel, demo.solidTorus);
+      break;
     case Scene::Farewell:
       break;  // FarewellScroller(t)
     case Scene::None:
