@@ -11,12 +11,14 @@
 // what they need explicitly (e.g. `TunnelScene(demo.tunnel, demo.particles[1], ...)`
 // or simply `Demo&`).
 // Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h, effects/*,
-// particles/*, geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h.
+// particles/*, geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h,
+// text/Font.h, text/TextPrinter.h, director/Scrollers.h.
 #pragma once
 
 #include <cstdint>
 
 #include "director/MusicStream.h"
+#include "director/Scrollers.h"
 #include "director/ShellState.h"
 #include "effects/BackgroundPanel.h"
 #include "effects/Torus.h"
@@ -28,6 +30,8 @@
 #include "platform/Platform.h"
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
+#include "text/Font.h"
+#include "text/TextPrinter.h"
 
 // Values the start-up writes and the timeline reads.
 struct TimelineState {
@@ -71,6 +75,12 @@ struct Demo {
   ParticleSystem idleJet{2, rand};  // initialised (texture loaded) but never drawn
   ParticleSystem cloud{0, rand};    // the wireframe torus's particle cloud
   ParticleSystem jet{2, rand};      // the tunnel's particle jet
+
+  // The bitmap font, the printer that draws with it, and the two scrollers' state, which
+  // no restart resets.
+  Font font;
+  TextPrinter printer{font};
+  ScrollerStates scrollers;
 
   // Shows a box through the platform; BoxOwner::MainWindow means the current window.
   ShowMessageBox MessageBoxes();

@@ -44,8 +44,10 @@ bool InitDemo(Demo& demo) {
 }
 
 void LoadDemoResources(Demo& demo) {
-  // 1. Font::Load("data/font/Font.tga"); on failure "Error loading font" / "Error",
-  //    owner MainWindow, flags 0.
+  // Without the font the show goes on; text is drawn with an empty texture.
+  if (demo.font.Load(kFontFile) != TgaLoaded) {
+    ShowBox(demo.MessageBoxes(), "Error loading font", "Error", BoxOwner::MainWindow);
+  }
   // Results not examined: a missing picture leaves the effect untextured.
   demo.solidTorus.Init(GL_FILL);
   demo.wireTorus.Init(GL_LINE);

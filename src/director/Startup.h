@@ -8,6 +8,7 @@
 
 // The data files start-up reads, relative to the working directory.
 inline constexpr const char* kMusicFile = "data/demosong.mp3";
+inline constexpr const char* kFontFile = "data/font/Font.tga";
 inline constexpr const char* kBackdropFile = "data/textures/console.png";
 inline constexpr const char* kTunnelImage1File = "textures/ttex_1.jpg";
 inline constexpr const char* kTunnelImage2File = "textures/ttex_2.jpg";

@@ -21,10 +21,10 @@ Scene SceneAt(int32_t t) {
 namespace {
 
 void RunScene(Demo& demo, Scene scene, int32_t t) {
-  (void)t;
   switch (scene) {
     case Scene::Credits:
-      break;  // CreditsScroller(t)
+      CreditsScroller(t, demo.scrollers.credits, demo.printer, demo.timeline.BackdropTexture);
+      break;
     case Scene::Tunnel:
       TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
       break;
@@ -42,7 +42,8 @@ void RunScene(Demo& demo, Scene scene, int32_t t) {
       SolidTorusScene(demo.backgroundPanel, demo.solidTorus);
       break;
     case Scene::Farewell:
-      break;  // FarewellScroller(t)
+      FarewellScroller(t, demo.scrollers.farewell, demo.printer, demo.timeline.BackdropTexture);
+      break;
     case Scene::None:
       break;
   }

@@ -31,8 +31,9 @@ void TurnAndMove(Demo& demo) {
   act(VK_INSERT, [&] { camera.Roll(-3.0f); });
   act('A', [&] { camera.MoveSideways(-1.0f); });
   act('D', [&] { camera.MoveSideways(1.0f); });
-  // W and X: forward and back by the tunnel's current speed (its own key entries
-  // join here with the tunnel state).
+  // The step is whatever speed the tunnel last left (2.7 before it first ran).
+  act('W', [&] { camera.MoveForward(demo.tunnel.TunnelSpeed); });
+  act('X', [&] { camera.MoveForward(-demo.tunnel.TunnelSpeed); });
   act('Q', [&] { camera.MoveUp(-1.0f); });
   act('E', [&] { camera.MoveUp(1.0f); });
 }

@@ -30,21 +30,21 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 // Bytes that cannot be read stay zero: a short header then fails the checks that follow.
 TgaHeader ReadTgaHeader(std::FILE* file) {
   unsigned char head[3] = {0, 0, 0};
-  unsigned char spec[6] = {0, 0, 0, 0, 0, 0};
+  unsigned char sizeFields[6] = {0, 0, 0, 0, 0, 0};
   const size_t headRead = std::fread(head, 1, sizeof head, file);
   (void)headRead;
   if (std::fseek(file, 12, SEEK_SET) == 0) {
-    const size_t specRead = std::fread(spec, 1, sizeof spec, file);
-    (void)specRead;
+    const size_t sizeFieldsRead = std::fread(sizeFields, 1, sizeof sizeFields, file);
+    (void)sizeFieldsRead;
   }
   TgaHeader header;
   header.idLength = head[0];
   header.colorMapType = head[1];
   header.imageType = head[2];
-  header.width = spec[0] + 256 * spec[1];
-  header.height = spec[2] + 256 * spec[3];
-  header.bitsPerPixel = spec[4];
-  header.descriptor = spec[5];
+  header.width = sizeFields[0] + 256 * sizeFields[1];
+  header.height = sizeFields[2] + 256 * sizeFields[3];
+  header.bitsPerPixel = sizeFields[4];
+  header.descriptor = sizeFields[5];
   return header;
 }
 

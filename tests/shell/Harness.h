@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "director/Demo.h"
 #include "platform/HeadlessPlatform.h"
@@ -32,9 +33,20 @@ struct Harness {
   }
   bool Called(const std::string& line) const { return CallIndex(line) < os.Calls().size(); }
 
+  // The boxes shown so far, less start-up's reports of missing data files: these tests run
+  // without the data, and the modules that read it test those boxes themselves.
+  const std::vector<platform::MessageBoxRecord>& ShellBoxes() {
+    shellBoxes.clear();
+    for (const auto& box : os.MessageBoxes()) {
+      if (box.text != "Error loading font") shellBoxes.push_back(box);
+    }
+    return shellBoxes;
+  }
+
   platform::HeadlessPlatform os;
   Demo demo;
   // Default: 100 ms per frame, which ends the programme after 1860 frames.
   std::function<int32_t(uint64_t)> timeOf = [](uint64_t k) { return static_cast<int32_t>(k * 100); };
   std::function<void(uint64_t)> afterPresent;
+  std::vector<platform::MessageBoxRecord> shellBoxes;  // filled by ShellBoxes()
 };

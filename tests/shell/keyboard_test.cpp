@@ -72,4 +72,22 @@ TEST(KeyboardControls, OppositeKeysCancelAndMovesFollowTheBasis) {
   EXPECT_NE(m.demo.camera.position.x + m.demo.camera.position.y + m.demo.camera.position.z, 0.0f);
 }
 
+TEST(KeyboardControls, ForwardAndBackStepByTheTunnelSpeed) {
+  Keys k;
+  k.demo.camera.Update();
+  k.Hold('W');
+  ApplyKeyboardControls(k.demo);
+  Camera expected;
+  expected.Update();
+  expected.MoveForward(2.7f), expected.Update();
+  EXPECT_FLOAT_EQ(k.demo.camera.position.z, expected.position.z);
+  EXPECT_NE(k.demo.camera.position.z, 0.0f);
+  k.demo.shell.KeyDown['W'] = false;
+  k.demo.tunnel.TunnelSpeed = -0.05f;  // the tunnel may leave it small or negative
+  k.Hold('X');
+  ApplyKeyboardControls(k.demo);
+  expected.MoveForward(0.05f), expected.Update();
+  EXPECT_FLOAT_EQ(k.demo.camera.position.z, expected.position.z);
+}
+
 }  // namespace

@@ -112,11 +112,11 @@ TEST(MainLoop, EasterEggBoxHasNoOwnerAndActsOncePerKeyDown) {
     if (k == 4) h.os.QueueKeyDown(VK_ESCAPE);
   };
   EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.os.MessageBoxes().size(), 2u);
-  EXPECT_EQ(h.os.MessageBoxes()[0].text, "Hey, you found an easter egg");
-  EXPECT_EQ(h.os.MessageBoxes()[0].caption, "easter egg");
-  EXPECT_EQ(h.os.MessageBoxes()[0].flags, 0u);
-  EXPECT_EQ(h.os.MessageBoxes()[0].owner, 0u);
+  ASSERT_EQ(h.ShellBoxes().size(), 2u);
+  EXPECT_EQ(h.ShellBoxes()[0].text, "Hey, you found an easter egg");
+  EXPECT_EQ(h.ShellBoxes()[0].caption, "easter egg");
+  EXPECT_EQ(h.ShellBoxes()[0].flags, 0u);
+  EXPECT_EQ(h.ShellBoxes()[0].owner, 0u);
   EXPECT_FALSE(h.demo.shell.KeyDown['M']);
 }
 
@@ -142,8 +142,8 @@ TEST(MainLoop, F1RecreatesAt800x600x16WithTheModeInvertedAndRestartsAtZero) {
   // Windowed became full screen again: the 16-bit mode was asked for, refused,
   // and the question answered Yes.
   EXPECT_TRUE(h.Called("ChangeDisplayMode 800x600x16"));
-  ASSERT_EQ(h.os.MessageBoxes().size(), 1u);
-  EXPECT_EQ(h.os.MessageBoxes()[0].caption, "Landscape");
+  ASSERT_EQ(h.ShellBoxes().size(), 1u);
+  EXPECT_EQ(h.ShellBoxes()[0].caption, "Landscape");
   // Each restart takes the clock anew at the moment of the restart, right after the
   // frame at 200 ms: the programme begins again at 0.
   ASSERT_EQ(starts.size(), 7u);
@@ -163,8 +163,8 @@ TEST(MainLoop, FailedF1RecreationEndsWithZeroAndTearsDownOnce) {
     }
   };
   EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.os.MessageBoxes().size(), 1u);
-  EXPECT_EQ(h.os.MessageBoxes()[0].text, "Window Creation Error.");
+  ASSERT_EQ(h.ShellBoxes().size(), 1u);
+  EXPECT_EQ(h.ShellBoxes()[0].text, "Window Creation Error.");
   const auto& calls = h.os.Calls();
   // One teardown for F1, one inside the failed creation, none after the loop.
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "UnregisterWindowClass"), 2);

@@ -19,7 +19,7 @@ TEST(CreateRenderWindow, StartsFullscreenAt1024x768x32AndEndsWithTheProgramme) {
   EXPECT_TRUE(h.Called("ChangeDisplayMode 1024x768x32"));
   EXPECT_TRUE(h.Called("CreateWindow Brumlys' Landscape 1024x768x32 popup"));
   EXPECT_LT(h.CallIndex("ShowCursor 0"), h.CallIndex("CreateWindow Brumlys' Landscape 1024x768x32 popup"));
-  EXPECT_TRUE(h.os.MessageBoxes().empty());
+  EXPECT_TRUE(h.ShellBoxes().empty());
   EXPECT_EQ(h.os.FramesPresented(), 1u);  // the frame at 185900 is not presented
   // Everything released, the desktop mode and the cursor back.
   EXPECT_FALSE(h.os.HasWindow());
@@ -46,8 +46,8 @@ TEST(CreateRenderWindow, RefusedModeAnsweredYesRunsFramedWithTheCursor) {
   };
   EXPECT_EQ(h.Run(), 0);
   EXPECT_TRUE(checked);
-  ASSERT_EQ(h.os.MessageBoxes().size(), 1u);
-  const auto& box = h.os.MessageBoxes()[0];
+  ASSERT_EQ(h.ShellBoxes().size(), 1u);
+  const auto& box = h.ShellBoxes()[0];
   EXPECT_EQ(box.text, "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
   EXPECT_EQ(box.caption, "Landscape");
   EXPECT_EQ(box.flags, 0x34u);
@@ -61,10 +61,10 @@ TEST(CreateRenderWindow, RefusedModeAnsweredNoClosesWithoutAWindow) {
   h.os.RefuseAllDisplayModes();
   h.os.QueueAnswer(IDNO);
   EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.os.MessageBoxes().size(), 2u);
-  EXPECT_EQ(h.os.MessageBoxes()[1].text, "Program Will Now Close.");
-  EXPECT_EQ(h.os.MessageBoxes()[1].caption, "ERROR");
-  EXPECT_EQ(h.os.MessageBoxes()[1].flags, 0x10u);
+  ASSERT_EQ(h.ShellBoxes().size(), 2u);
+  EXPECT_EQ(h.ShellBoxes()[1].text, "Program Will Now Close.");
+  EXPECT_EQ(h.ShellBoxes()[1].caption, "ERROR");
+  EXPECT_EQ(h.ShellBoxes()[1].flags, 0x10u);
   EXPECT_EQ(h.os.WindowsCreated(), 0);
   EXPECT_EQ(h.os.FramesPresented(), 0u);
   EXPECT_FALSE(h.Called("UnregisterWindowClass"));  // no teardown at all
@@ -74,10 +74,10 @@ TEST(CreateRenderWindow, FailedClassRegistrationStopsBeforeTheDisplayMode) {
   Harness h;
   h.os.Fail(Step::RegisterClass);
   EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.os.MessageBoxes().size(), 1u);
-  EXPECT_EQ(h.os.MessageBoxes()[0].text, "Failed To Register The Window Class.");
-  EXPECT_EQ(h.os.MessageBoxes()[0].caption, "ERROR");
-  EXPECT_EQ(h.os.MessageBoxes()[0].flags, 0x30u);
+  ASSERT_EQ(h.ShellBoxes().size(), 1u);
+  EXPECT_EQ(h.ShellBoxes()[0].text, "Failed To Register The Window Class.");
+  EXPECT_EQ(h.ShellBoxes()[0].caption, "ERROR");
+  EXPECT_EQ(h.ShellBoxes()[0].flags, 0x30u);
   EXPECT_FALSE(h.Called("ChangeDisplayMode 1024x768x32"));
   EXPECT_FALSE(h.Called("UnregisterWindowClass"));
 }
@@ -93,8 +93,8 @@ TEST_P(FailureAfterWindow, TearsDownBeforeItsBoxAndEndsWithZero) {
   Harness h;
   h.os.Fail(GetParam().step);
   EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.os.MessageBoxes().size(), 1u);
-  const auto& box = h.os.MessageBoxes()[0];
+  ASSERT_EQ(h.ShellBoxes().size(), 1u);
+  const auto& box = h.ShellBoxes()[0];
   EXPECT_EQ(box.text, GetParam().text);
   EXPECT_EQ(box.caption, "ERROR");
   EXPECT_EQ(box.flags, 0x30u);
@@ -133,12 +133,12 @@ TEST(DestroyRenderWindow, ReportsEachFailedReleaseAndGoesOn) {
       {"Release Device Context Failed.", "SHUTDOWN ERROR"},
       {"Could Not Release hWnd.", "hmm"},
       {"Could Not Unregister Class.", "SHUTDOWN ERROR"}};
-  ASSERT_EQ(h.os.MessageBoxes().size(), expected.size());
+  ASSERT_EQ(h.ShellBoxes().size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(h.os.MessageBoxes()[i].text, expected[i].first);
-    EXPECT_EQ(h.os.MessageBoxes()[i].caption, expected[i].second);
-    EXPECT_EQ(h.os.MessageBoxes()[i].flags, 0x40u);
-    EXPECT_EQ(h.os.MessageBoxes()[i].owner, 0u);
+    EXPECT_EQ(h.ShellBoxes()[i].text, expected[i].first);
+    EXPECT_EQ(h.ShellBoxes()[i].caption, expected[i].second);
+    EXPECT_EQ(h.ShellBoxes()[i].flags, 0x40u);
+    EXPECT_EQ(h.ShellBoxes()[i].owner, 0u);
   }
   EXPECT_EQ(h.demo.shell.RenderContext, 0u);
   EXPECT_EQ(h.demo.shell.MainWindow, 0u);

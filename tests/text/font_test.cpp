@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TgaSpec {
+struct TgaFields {
   int idLength = 0;
   int colorMapType = 0;
   int imageType = 2;
@@ -26,19 +26,19 @@ struct TgaSpec {
 };
 
 // Header, then `body` as it stands (ID field and pixels, or whatever a case needs).
-std::vector<unsigned char> MakeTga(const TgaSpec& spec, const std::vector<unsigned char>& body) {
+std::vector<unsigned char> MakeTga(const TgaFields& fields, const std::vector<unsigned char>& body) {
   std::vector<unsigned char> file(18, 0);
-  file[0] = static_cast<unsigned char>(spec.idLength);
-  file[1] = static_cast<unsigned char>(spec.colorMapType);
-  file[2] = static_cast<unsigned char>(spec.imageType);
-  file[3] = 0x11;  // colour-map spec and origin bytes are skipped; make them non-zero
+  file[0] = static_cast<unsigned char>(fields.idLength);
+  file[1] = static_cast<unsigned char>(fields.colorMapType);
+  file[2] = static_cast<unsigned char>(fields.imageType);
+  file[3] = 0x11;  // colour-map fields and origin bytes are skipped; make them non-zero
   file[8] = 0x22;
-  file[12] = static_cast<unsigned char>(spec.width & 0xFF);
-  file[13] = static_cast<unsigned char>(spec.width >> 8);
-  file[14] = static_cast<unsigned char>(spec.height & 0xFF);
-  file[15] = static_cast<unsigned char>(spec.height >> 8);
-  file[16] = static_cast<unsigned char>(spec.bitsPerPixel);
-  file[17] = static_cast<unsigned char>(spec.descriptor);
+  file[12] = static_cast<unsigned char>(fields.width & 0xFF);
+  file[13] = static_cast<unsigned char>(fields.width >> 8);
+  file[14] = static_cast<unsigned char>(fields.height & 0xFF);
+  file[15] = static_cast<unsigned char>(fields.height >> 8);
+  file[16] = static_cast<unsigned char>(fields.bitsPerPixel);
+  file[17] = static_cast<unsigned char>(fields.descriptor);
   for (unsigned char byte : body) file.push_back(byte);
   return file;
 }
@@ -117,12 +117,12 @@ TEST_F(TgaReaderTest, ThirtyTwoBitPixelsComeBackRedFirstInFileRowOrder) {
 }
 
 TEST_F(TgaReaderTest, TwentyFourBitPixelsBecomeAnRgbTexture) {
-  TgaSpec spec;
-  spec.bitsPerPixel = 24;
-  spec.width = 4;
-  spec.height = 2;
+  TgaFields fields;
+  fields.bitsPerPixel = 24;
+  fields.width = 4;
+  fields.height = 2;
   const std::vector<unsigned char> pixels = Sequence(4 * 2 * 3);
-  ASSERT_EQ(Load(MakeTga(spec, pixels)), 1);
+  ASSERT_EQ(Load(MakeTga(fields, pixels)), 1);
   EXPECT_EQ(TextureParameter(GL_TEXTURE_ALPHA_SIZE), 0);
   std::vector<unsigned char> expected = pixels;
   for (size_t i = 0; i < expected.size(); i += 3) std::swap(expected[i], expected[i + 2]);
@@ -131,38 +131,38 @@ TEST_F(TgaReaderTest, TwentyFourBitPixelsBecomeAnRgbTexture) {
 
 TEST_F(TgaReaderTest, EightBitPixelsBecomeAnAlphaTextureWhateverTheImageType) {
   for (int imageType : {3, 2}) {
-    TgaSpec spec;
-    spec.imageType = imageType;
-    spec.bitsPerPixel = 8;
-    spec.width = 2;
-    spec.height = 4;
+    TgaFields fields;
+    fields.imageType = imageType;
+    fields.bitsPerPixel = 8;
+    fields.width = 2;
+    fields.height = 4;
     const std::vector<unsigned char> pixels = Sequence(8);
-    ASSERT_EQ(Load(MakeTga(spec, pixels)), 1) << "image type " << imageType;
+    ASSERT_EQ(Load(MakeTga(fields, pixels)), 1) << "image type " << imageType;
     EXPECT_EQ(TextureParameter(GL_TEXTURE_INTERNAL_FORMAT), GL_ALPHA);
     EXPECT_EQ(TexelBytes(GL_ALPHA, 8), pixels);
   }
   // A greyscale type with 32 bits is loaded by its depth alone.
-  TgaSpec spec;
-  spec.imageType = 3;
-  ASSERT_EQ(Load(MakeTga(spec, Sequence(16))), 1);
+  TgaFields fields;
+  fields.imageType = 3;
+  ASSERT_EQ(Load(MakeTga(fields, Sequence(16))), 1);
   EXPECT_GT(TextureParameter(GL_TEXTURE_ALPHA_SIZE), 0);
 }
 
 TEST_F(TgaReaderTest, AnIdFieldIsReadAsPixels) {
-  TgaSpec spec;
-  spec.idLength = 2;
-  spec.bitsPerPixel = 8;
-  ASSERT_EQ(Load(MakeTga(spec, {0xAA, 0xBB, 1, 2, 3, 4})), 1);
+  TgaFields fields;
+  fields.idLength = 2;
+  fields.bitsPerPixel = 8;
+  ASSERT_EQ(Load(MakeTga(fields, {0xAA, 0xBB, 1, 2, 3, 4})), 1);
   const std::vector<unsigned char> expected = {0xAA, 0xBB, 1, 2};
   EXPECT_EQ(TexelBytes(GL_ALPHA, 4), expected);
 }
 
 TEST_F(TgaReaderTest, OriginBitsChangeNothing) {
-  TgaSpec spec;
-  spec.bitsPerPixel = 8;
-  spec.descriptor = 0x20;  // top-down
+  TgaFields fields;
+  fields.bitsPerPixel = 8;
+  fields.descriptor = 0x20;  // top-down
   const std::vector<unsigned char> pixels = {1, 2, 3, 4};
-  ASSERT_EQ(Load(MakeTga(spec, pixels)), 1);
+  ASSERT_EQ(Load(MakeTga(fields, pixels)), 1);
   EXPECT_EQ(TexelBytes(GL_ALPHA, 4), pixels);  // still uploaded in file order: upside down
 }
 
@@ -176,9 +176,9 @@ TEST_F(TgaReaderTest, MissingFileGivesMinus13) {
 
 TEST_F(TgaReaderTest, ReadOnlyFileLoads) {
   const fs::path path = dir_ / "readonly.tga";
-  TgaSpec spec;
-  spec.bitsPerPixel = 8;
-  testsupport::WriteFile(path, MakeTga(spec, {9, 8, 7, 6}));
+  TgaFields fields;
+  fields.bitsPerPixel = 8;
+  testsupport::WriteFile(path, MakeTga(fields, {9, 8, 7, 6}));
   fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   EXPECT_EQ(LoadTgaTexture(path.c_str(), texture_), 1);
   fs::permissions(path, fs::perms::owner_all);
@@ -186,15 +186,15 @@ TEST_F(TgaReaderTest, ReadOnlyFileLoads) {
 
 TEST_F(TgaReaderTest, ColourMapsAndCompressedOrUnknownTypesGiveMinus14) {
   for (int type : {10, 11, 1, 9, 0, 4}) {
-    TgaSpec spec;
-    spec.imageType = type;
-    EXPECT_EQ(Load(MakeTga(spec, Sequence(16))), -14) << "type " << type;
+    TgaFields fields;
+    fields.imageType = type;
+    EXPECT_EQ(Load(MakeTga(fields, Sequence(16))), -14) << "type " << type;
   }
-  TgaSpec mapped;
+  TgaFields mapped;
   mapped.colorMapType = 1;
   EXPECT_EQ(Load(MakeTga(mapped, Sequence(16))), -14);
   // Type and colour map are tested before the size and depth.
-  TgaSpec both;
+  TgaFields both;
   both.imageType = 10;
   both.width = 640;
   both.bitsPerPixel = 16;
@@ -205,31 +205,31 @@ TEST_F(TgaReaderTest, SizesThatAreNotPowersOfTwoUpTo512GiveMinus15) {
   const std::vector<std::pair<int, int>> sizes = {{1024, 2}, {0, 2},     {1, 2}, {640, 2},
                                                   {2, 1024}, {256, 300}, {2, 0}, {3, 16}};
   for (const auto& [width, height] : sizes) {
-    TgaSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitsPerPixel = 16;  // size is tested before depth
-    EXPECT_EQ(Load(MakeTga(spec, {})), -15) << width << " x " << height;
+    TgaFields fields;
+    fields.width = width;
+    fields.height = height;
+    fields.bitsPerPixel = 16;  // size is tested before depth
+    EXPECT_EQ(Load(MakeTga(fields, {})), -15) << width << " x " << height;
   }
 }
 
 TEST_F(TgaReaderTest, DepthsOtherThan32Or24Or8GiveMinus16) {
   for (int bits : {16, 15, 0, 1, 33, 64}) {
-    TgaSpec spec;
-    spec.bitsPerPixel = bits;
-    EXPECT_EQ(Load(MakeTga(spec, Sequence(64))), -16) << bits << " bits";
+    TgaFields fields;
+    fields.bitsPerPixel = bits;
+    EXPECT_EQ(Load(MakeTga(fields, Sequence(64))), -16) << bits << " bits";
   }
 }
 
 TEST_F(TgaReaderTest, PixelBlockCutShortGivesMinus17) {
-  TgaSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  EXPECT_EQ(Load(MakeTga(spec, Sequence(4 * 4 * 4 - 1))), -17);
-  EXPECT_EQ(Load(MakeTga(spec, {})), -17);
-  spec.bitsPerPixel = 8;
-  EXPECT_EQ(Load(MakeTga(spec, Sequence(15))), -17);
-  EXPECT_EQ(Load(MakeTga(spec, Sequence(16))), 1);
+  TgaFields fields;
+  fields.width = 4;
+  fields.height = 4;
+  EXPECT_EQ(Load(MakeTga(fields, Sequence(4 * 4 * 4 - 1))), -17);
+  EXPECT_EQ(Load(MakeTga(fields, {})), -17);
+  fields.bitsPerPixel = 8;
+  EXPECT_EQ(Load(MakeTga(fields, Sequence(15))), -17);
+  EXPECT_EQ(Load(MakeTga(fields, Sequence(16))), 1);
 }
 
 TEST_F(TgaReaderTest, HeaderCutShortFailsCleanly) {
@@ -307,17 +307,17 @@ TEST_F(FontTest, LoadBuildsTheGlyphTableEvenWhenTheFileIsMissing) {
 
 TEST_F(FontTest, LoadPassesTheReaderResultOn) {
   const fs::path path = testsupport::ScratchDir() / "font.tga";
-  TgaSpec spec;
-  spec.bitsPerPixel = 8;
-  testsupport::WriteFile(path, MakeTga(spec, {1, 2, 3, 4}));
+  TgaFields fields;
+  fields.bitsPerPixel = 8;
+  testsupport::WriteFile(path, MakeTga(fields, {1, 2, 3, 4}));
   Font font;
   EXPECT_EQ(font.Load(path.c_str()), 1);
   GLint width = 0;
   glBindTexture(GL_TEXTURE_2D, font.texture);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(width, 2);
-  spec.bitsPerPixel = 16;
-  testsupport::WriteFile(path, MakeTga(spec, {1, 2, 3, 4}));
+  fields.bitsPerPixel = 16;
+  testsupport::WriteFile(path, MakeTga(fields, {1, 2, 3, 4}));
   EXPECT_EQ(font.Load(path.c_str()), -16);
 }
 
