@@ -12,11 +12,12 @@
 // or simply `Demo&`).
 // Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h, effects/*,
 // particles/*, geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h,
-// text/Font.h, text/TextPrinter.h, director/Scrollers.h.
+// terrain/Terrain.h, text/Font.h, text/TextPrinter.h, director/Scrollers.h, director/Flight.h.
 #pragma once
 
 #include <cstdint>
 
+#include "director/Flight.h"
 #include "director/MusicStream.h"
 #include "director/Scrollers.h"
 #include "director/ShellState.h"
@@ -30,6 +31,7 @@
 #include "platform/Platform.h"
 #include "terrain/Console.h"
 #include "terrain/MessageBox.h"
+#include "terrain/Terrain.h"
 #include "text/Font.h"
 #include "text/TextPrinter.h"
 
@@ -56,6 +58,8 @@ struct Demo {
   // The octree's debug display switches (keys P and R; read by the traversal).
   OctreeDisplay octreeDisplay;
 
+  // The flight's phase and direction go on across restarts; its curves are rebuilt.
+  FlightState flight;
   // The runtime rand: one generator for the whole run, never reseeded (F1 included);
   // only the particle systems draw from it.
   RuntimeRand rand;
@@ -65,7 +69,7 @@ struct Demo {
   Tunnel tunnel;
 
   // ---- Program-wide objects, in construction order ----
-  // (Terrain comes first once its module lands.)
+  Terrain terrain;
   Camera camera;
   Console console;
   MusicStream music;

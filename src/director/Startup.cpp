@@ -37,8 +37,10 @@ bool InitDemo(Demo& demo) {
   demo.music.Open(kMusicFile);
   demo.music.Play();
   demo.timeline.TimelineStartTick = demo.platform.GetTickCount();
-  // InitLandscape (the terrain from its heightmap, the scene state, the camera's
-  // starting pose) comes here; it shows its own box when it fails.
+  // The terrain from its heightmap, the scene state, the camera's starting pose; it
+  // shows its own box when it fails and the show goes on regardless.
+  LandscapeContext landscape{demo.console, demo.octreeDisplay, demo.MessageBoxes()};
+  InitLandscape(demo.terrain, demo.camera, landscape);
   LoadDemoResources(demo);
   return true;
 }
@@ -61,5 +63,5 @@ void LoadDemoResources(Demo& demo) {
   demo.timeline.TunnelImage2 = LoadTunnelImage(kTunnelImage2File);
   demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage1;
   demo.tunnel.Init();
-  // 9. FlightCurve::Build of curve A, then curve B.
+  BuildFlightCurves(demo.flight);
 }

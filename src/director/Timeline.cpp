@@ -32,7 +32,8 @@ void RunScene(Demo& demo, Scene scene, int32_t t) {
       WireTorusScene(demo.cloud, demo.wireTorus);
       break;
     case Scene::Flight:
-      break;  // FlightScene
+      FlightScene(demo.flight, demo.camera, demo.terrain, demo.octreeDisplay);
+      break;
     case Scene::SecondTunnel:
       // From here to the end of the run the tunnel shows the second image.
       demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage2;

@@ -42,8 +42,10 @@ void TurnAndMove(Demo& demo) {
 
 void ApplyKeyboardControls(Demo& demo) {
   ShellState& shell = demo.shell;
-  // P, I, U, Y flip the terrain's render flags (P also copies into ShowOctreeBounds);
-  // they join here with the terrain object.
+  if (TakeKey(shell, 'P')) demo.terrain.ToggleOctreeDisplay(demo.octreeDisplay);
+  if (TakeKey(shell, 'I')) demo.terrain.ToggleSolidFill();
+  if (TakeKey(shell, 'U')) demo.terrain.ToggleTexturing();
+  if (TakeKey(shell, 'Y')) demo.terrain.ToggleSmoothShading();
   if (TakeKey(shell, 'R')) demo.octreeDisplay.HideEmptyOctreeNodes = !demo.octreeDisplay.HideEmptyOctreeNodes;
   if (TakeKey(shell, 'M')) demo.platform.MessageBox(0, "Hey, you found an easter egg", "easter egg", MB_OK);
   TurnAndMove(demo);

@@ -74,6 +74,16 @@ TEST(Bitmaps, HeightmapUsesTheWholeRangeWithPlainsAndPeaks) {
   for (int y = 0; y < 256; ++y)
     for (int x = 1; x < 256; ++x) step += std::abs(int(h[y * 256 + x]) - int(h[y * 256 + x - 1]));
   EXPECT_LT(step / (256 * 255), 6.0);
+  // No slope so steep (over about 53 degrees at 1.6 units a cell and 15/256 a level) that a
+  // face turned from the sun would need a shade below zero.
+  int steepest = 0;
+  for (int y = 0; y < 255; ++y) {
+    for (int x = 0; x < 255; ++x) {
+      int v = h[y * 256 + x];
+      steepest = std::max({steepest, std::abs(v - h[y * 256 + x + 1]), std::abs(v - h[(y + 1) * 256 + x])});
+    }
+  }
+  EXPECT_LT(steepest, 36);
 }
 
 TEST(Bitmaps, LayersAre24BitBlueFirst256Squares) {

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
+#include "support/TerrainFiles.h"
 #include "platform/Jpeg.h"
 #include "support/GLTest.h"
 #include "terrain/Bitmap.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <set>
 
-#include "TestFiles.h"
+#include "support/TerrainFiles.h"
 #include "support/GLTest.h"
 #include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <set>
 
-#include "TestFiles.h"
+#include "support/TerrainFiles.h"
 #include "support/GLTest.h"
 #include "terrain/Skybox.h"
 #include "terrain/Terrain.h"

@@ -53,7 +53,7 @@ Picture FromGrey(const GreyMap& map) {
 }
 
 // What the landscape shows: the layers blended by height as the terrain does (tent weights
-// 64 apart, grass twice), shaded by a low sun at the true scale of the world.
+// 64 apart, grass twice), shaded as the terrain's build shades its vertices.
 Picture TerrainPreview(const Artwork& art) {
   const GreyMap& h = art.heightmap;
   Picture p(h.width, h.height);
@@ -66,14 +66,16 @@ Picture TerrainPreview(const Artwork& art) {
         double w = std::max(0.0, 1.0 - std::fabs(k * 64 - height) / 64.0);
         c = c + layers[k]->At(x % 256, y % 256) * w;
       }
+      // The terrain's own bake: 50 + 105 cos(angle to a sun 150 above the centre), of 255.
       auto at = [&](int xx, int yy) {
-        return h.At(std::clamp(xx, 0, h.width - 1), std::clamp(yy, 0, h.height - 1)) * 15.0;
+        return h.At(std::clamp(xx, 0, h.width - 1), std::clamp(yy, 0, h.height - 1)) * 255 * 0.05859375;
       };
       double dx = (at(x + 1, y) - at(x - 1, y)) / 3.2, dz = (at(x, y + 1) - at(x, y - 1)) / 3.2;
       double nx = -dx, ny = 1, nz = -dz, len = std::sqrt(nx * nx + ny * ny + nz * nz);
-      double lx = -0.6, ly = 0.55, lz = -0.58, ll = std::sqrt(lx * lx + ly * ly + lz * lz);
-      double shade = std::max(0.0, (nx * lx + ny * ly + nz * lz) / (len * ll));
-      p.At(x, y) = c * (0.35 + 0.9 * shade);
+      double lx = 204.8 - x * 1.6, ly = 150 - at(x, y), lz = 204.8 - y * 1.6;
+      double ll = std::sqrt(lx * lx + ly * ly + lz * lz);
+      double shade = (50 + 105 * (nx * lx + ny * ly + nz * lz) / (len * ll)) / 255.0;
+      p.At(x, y) = c * (shade * 1.6);  // brightened for viewing
     }
   }
   return p;

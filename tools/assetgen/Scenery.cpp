@@ -17,27 +17,64 @@ Rgb Clamp(Rgb c) { return {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)}; }
 
 double CloudDensity(double u, double depth) { return Fbm(u, depth, 4, 6, 501, true, 0.55); }
 
+// The stone floor's average colour: the ground below the horizon fades into it, so the side
+// faces meet the bottom face without a hard line.
+const Rgb kGroundFar{0.43, 0.40, 0.37};
+
+Rgb SkyAbove(double u, double p) {
+  const Rgb zenith{0.17, 0.36, 0.76}, horizon{0.74, 0.82, 0.92};
+  const Rgb cloudLit{1.0, 0.99, 0.96}, cloudShade{0.56, 0.60, 0.72};
+  Rgb sky = Mix(horizon, zenith, std::pow(p, 0.6));
+  // Clouds further off (near the horizon) are squeezed together, as in perspective.
+  double depth = 0.30 / (p + 0.10);
+  double d = CloudDensity(u, depth);
+  double above = CloudDensity(u, depth - 0.03);
+  double cover = Smoothstep(0.04, 0.40, d) * Smoothstep(0.0, 0.12, p);
+  double lit = Clamp01(0.6 + 4.0 * (d - above));  // thinner above: the sun side
+  Rgb c = Mix(sky, Mix(cloudShade, cloudLit, lit), cover * 0.95);
+  // Far mountains standing on the horizon, blue with distance.
+  double ridge = 0.025 + 0.11 * Ridged(u, 0.37, 5, 5, 511);
+  if (p < ridge) c = Mix(Rgb{0.46, 0.54, 0.68}, horizon, 0.35 + 0.5 * p / ridge);
+  return c;
+}
+
+// Periodic noise whose features shrink with distance like ground seen in perspective: octave
+// fields at fixed whole frequencies (so every one repeats round the box) are cross-faded by
+// the distance, as mipmaps would be.
+double GroundNoise(double u, double distance, uint32_t seed) {
+  double level = std::clamp(std::log2(distance * 2.0), 0.0, 3.0);
+  int lower = std::min(2, static_cast<int>(level));
+  double mix = level - lower;
+  auto field = [&](int k) {
+    int f = 4 << k;
+    return Fbm(u, distance * f / 8.0, f, 4, seed + 17 * k, true);
+  };
+  return Lerp(field(lower), field(lower + 1), mix);
+}
+
+Rgb GroundBelow(double u, double q) {
+  const Rgb haze{0.70, 0.77, 0.86};
+  double distance = 0.5 / (q + 0.03);
+  double fields = 0.5 + 0.5 * GroundNoise(u, distance, 521);
+  double woods = Smoothstep(0.55, 0.68, 0.5 + 0.5 * GroundNoise(u, distance, 561));
+  Rgb land = Mix(Rgb{0.40, 0.50, 0.28}, Rgb{0.62, 0.57, 0.40}, fields);
+  land = Mix(land, Rgb{0.18, 0.30, 0.18}, woods * 0.8);
+  Rgb c = Mix(land, haze, std::exp(-q * 5.0));
+  return Mix(c, kGroundFar, Smoothstep(0.55, 1.0, q));
+}
+
 }  // namespace
 
 Picture MakeSky() {
   constexpr int n = 512;
   Picture p(n, n);
-  const Rgb zenith{0.16, 0.34, 0.74}, horizon{0.70, 0.80, 0.93};
-  const Rgb cloudLit{1.0, 0.99, 0.96}, cloudShade{0.55, 0.60, 0.72};
   for (int y = 0; y < n; ++y) {
-    double h = 1.0 - (y + 0.5) / n;  // height above the horizon, 0..1
-    // Clouds further off (near the horizon) are squeezed together, as in perspective.
-    double depth = 0.35 / (h + 0.18);
+    // Position on a side face: +1 at its top edge (45 degrees up), 0 at the horizon, -1 at its
+    // foot. The box maps each face's middle row to the viewer's horizon.
+    double level = 1.0 - 2.0 * (y + 0.5) / n;
     for (int x = 0; x < n; ++x) {
       double u = double(x) / n;
-      Rgb sky = Mix(horizon, zenith, std::pow(h, 0.7));
-      double d = CloudDensity(u, depth);
-      double above = CloudDensity(u, depth - 0.02);
-      double cover = Smoothstep(0.02, 0.42, d) * Smoothstep(0.97, 0.72, h);
-      double lit = Clamp01(0.6 + 4.0 * (d - above));  // thinner above: the sun side
-      Rgb cloud = Mix(cloudShade, cloudLit, lit);
-      Rgb c = Mix(sky, cloud, cover * 0.95);
-      c = Mix(c, horizon, Smoothstep(0.12, 0.0, h) * 0.6);  // haze at the horizon
+      Rgb c = level >= 0 ? SkyAbove(u, level) : GroundBelow(u, -level);
       p.At(x, y) = Clamp(c);
     }
   }

@@ -6,8 +6,10 @@
 
 namespace assetgen {
 
-// 512 x 512 cloudy sky, upright (zenith at the top). Repeats left to right, so the four
-// side faces of the box meet without a jump; the clouds thin out to a plain zenith colour.
+// 512 x 512 side face of the sky box, upright: the box puts a face's middle row on the
+// horizon, so the upper half is cloudy sky over far mountains and the lower half hazy land far
+// below, darkening into the stone floor's colour at the foot. Repeats left to right, so the
+// four side faces meet without a jump.
 Picture MakeSky();
 
 // 256 x 256 tileable cobbled stone for the floor of the sky box.

@@ -97,14 +97,14 @@ class Arranger {
 };
 
 // Sends per part.
-const Send kPadSend{0.55, 0, 0.55, 0, true};
-const Send kBassSend{0.8, 0, 0.05, 0, true};
-const Send kKickSend{1.0, 0, 0.05, 0, false};
-const Send kSnareSend{0.6, 0.05, 0.3, 0, false};
-const Send kHatSend{0.35, 0.3, 0.1, 0, false};
-const Send kCrashSend{0.45, -0.2, 0.3, 0, false};
-const Send kLeadSend{0.55, 0, 0.35, 0.35, false};
-const Send kStabSend{0.5, 0, 0.3, 0.25, true};
+const Send kPadSend{1.1, 0, 0.55, 0, true};
+const Send kBassSend{0.65, 0, 0.05, 0, true};
+const Send kKickSend{0.5, 0, 0.04, 0, false};
+const Send kSnareSend{0.55, 0.05, 0.3, 0, false};
+const Send kHatSend{0.6, 0.3, 0.1, 0, false};
+const Send kCrashSend{0.6, -0.2, 0.3, 0, false};
+const Send kLeadSend{1.1, 0, 0.35, 0.35, false};
+const Send kStabSend{0.9, 0, 0.3, 0.25, true};
 
 Send Panned(Send s, double pan) {
   s.pan = pan;
@@ -143,7 +143,7 @@ void Bass(Arranger& a, const Section& s, const std::vector<Chord>& chords, int b
           const std::vector<std::pair<double, double>>& rhythm, double velocity, bool octaveJumps) {
   for (int bar = 0; bar < s.Bars(); ++bar) {
     const Chord& c = chords[(bar / barsPerChord) % chords.size()];
-    int root = Place(c.root, 33);
+    int root = Place(c.root, 36);
     int n = 0;
     for (auto [beat, length] : rhythm) {
       double start = s.At(bar * 4 + beat);
@@ -186,7 +186,7 @@ void Drums(Arranger& a, const Section& s, Beat style, int fromBar, int toBar, bo
 // A snare roll rising into the next section over the last `beats` beats, with a noise riser.
 void BuildUp(Arranger& a, const Section& s, double beats, bool roll) {
   double from = s.end - beats * kBeat;
-  a.Hit(Drum::kRiser, from, 0.9, Send{0.5, 0, 0.4, 0.2, false}, s.end - from);
+  a.Hit(Drum::kRiser, from, 0.9, Send{0.9, 0, 0.4, 0.2, false}, s.end - from);
   if (!roll) return;
   int steps = static_cast<int>(beats * 4);
   for (int i = 0; i < steps; ++i) {
@@ -246,7 +246,7 @@ const char* const kFlightTheme =
     "16:0.5:5 16.5:0.5:7 17:1:9 18:1:8 19:1:7 "
     "20:1.5:6 21.5:0.5:7 22:2:8 "
     "24:1:9 25:1:8 26:1:7 27:1:4 "
-    "28:4:4#";
+    "28:4:4";
 
 // Over C G Am F (one bar each): a lighter, bouncing line.
 const char* const kGrooveTheme =
@@ -258,7 +258,7 @@ const char* const kGrooveTheme =
 void Credits(Arranger& a, const Section& s) {
   const std::vector<Chord> chords = {kAm, kF, kC, kG};
   Pads(a, s, chords, 2, 0.8);
-  Arpeggio(a, s, chords, 2, Instrument::kBell, 0.5, 69, 0.55, 8, Send{0.5, 0, 0.4, 0.45, false});
+  Arpeggio(a, s, chords, 2, Instrument::kBell, 0.5, 69, 0.55, 8, Send{0.9, 0, 0.4, 0.45, false});
   Bass(a, s, chords, 2, {{0, 7.5}}, 0.5, false);
   Drums(a, s, Beat::kBreak, 4, 99, false, 0.6);
   BuildUp(a, s, 8, true);
@@ -270,7 +270,7 @@ void TunnelOne(Arranger& a, const Section& s) {
   Pads(a, s, chords, 1, 0.6);
   Drums(a, s, Beat::kFour, 0, 99, true, 1.0);
   Bass(a, s, chords, 1, {{0.5, 0.45}, {1.5, 0.45}, {2.5, 0.45}, {3.5, 0.45}}, 0.95, true);
-  Arpeggio(a, s, chords, 1, Instrument::kPluck, 0.25, 64, 0.7, 0, Send{0.45, 0, 0.2, 0.3, true});
+  Arpeggio(a, s, chords, 1, Instrument::kPluck, 0.25, 64, 0.7, 0, Send{0.81, 0, 0.2, 0.3, true});
   Melody(a, s, 32, kTheme, 0, 0.8, Instrument::kLead, kLeadSend, 1, 32);
   BuildUp(a, s, 4, true);
 }
@@ -279,10 +279,10 @@ void WireTorus(Arranger& a, const Section& s) {
   const std::vector<Chord> chords = {kDm, kAm, kF, kE};
   a.Hit(Drum::kCrash, s.start, 0.8, kCrashSend);
   Pads(a, s, chords, 2, 0.75);
-  Arpeggio(a, s, chords, 2, Instrument::kBell, 0.5, 69, 0.45, 0, Send{0.45, 0, 0.45, 0.5, false});
+  Arpeggio(a, s, chords, 2, Instrument::kBell, 0.5, 69, 0.45, 0, Send{0.81, 0, 0.45, 0.5, false});
   Drums(a, s, Beat::kHalfTime, 0, 99, false, 0.8);
   Bass(a, s, chords, 2, {{0, 1.5}, {1.5, 2.5}}, 0.7, false);
-  Melody(a, s, 16, kDreamTheme, 0, 0.6, Instrument::kLead, Send{0.45, 0, 0.55, 0.5, false}, 1, 32);
+  Melody(a, s, 16, kDreamTheme, 0, 0.6, Instrument::kLead, Send{0.81, 0, 0.55, 0.5, false}, 1, 32);
   BuildUp(a, s, 8, false);
   for (int i = 0; i < 4; ++i) a.Hit(Drum::kTom, s.end - (4 - i) * kBeat / 2, 0.6 + 0.1 * i, kSnareSend);
 }
@@ -321,12 +321,12 @@ void TunnelTwo(Arranger& a, const Section& s) {
     for (int step = 0; step < 16; ++step) {
       double t = s.At(bar * 4 + step * 0.25);
       if (t >= s.end - 0.01) break;
-      a.Play(Instrument::kAcid, t, 0.22 * kBeat, Place(c.root, 33) + riff[step], accent[step] * open,
-             Send{0.7, 0, 0.08, 0.12, true});
+      a.Play(Instrument::kAcid, t, 0.22 * kBeat, Place(c.root, 36) + riff[step], accent[step] * open,
+             Send{1.2, 0, 0.08, 0.12, true});
     }
   }
-  Arpeggio(a, s, chords, 1, Instrument::kPluck, 0.75, 69, 0.55, 32, Send{0.4, 0, 0.3, 0.45, true});
-  Melody(a, s, 32, kTheme, 12, 0.6, Instrument::kLead, kLeadSend, 1, 32);
+  Arpeggio(a, s, chords, 1, Instrument::kPluck, 0.75, 69, 0.55, 32, Send{0.72, 0, 0.3, 0.45, true});
+  Melody(a, s, 32, kTheme, 0, 0.8, Instrument::kStab, kStabSend, 1, 32);
   BuildUp(a, s, 4, true);
 }
 
@@ -336,7 +336,7 @@ void SolidTorus(Arranger& a, const Section& s) {
   Pads(a, s, chords, 1, 0.55);
   Drums(a, s, Beat::kFour, 0, 99, false, 0.9);
   Bass(a, s, chords, 1, {{0, 0.6}, {0.75, 0.5}, {1.5, 0.4}, {2, 0.6}, {2.75, 0.5}, {3.5, 0.4}}, 0.9, true);
-  Arpeggio(a, s, chords, 1, Instrument::kBell, 0.5, 72, 0.4, 0, Send{0.4, 0, 0.4, 0.4, false});
+  Arpeggio(a, s, chords, 1, Instrument::kBell, 0.5, 72, 0.4, 0, Send{0.72, 0, 0.4, 0.4, false});
   Melody(a, s, 0, kGrooveTheme, 0, 0.75, Instrument::kLead, kLeadSend, 3, 16);
   BuildUp(a, s, 4, false);
 }
@@ -348,14 +348,14 @@ void Farewell(Arranger& a, const Section& s) {
   Pads(a, body, chords, 2, 0.75);
   Drums(a, body, Beat::kHalfTime, 0, 4, false, 0.7);
   Bass(a, body, chords, 2, {{0, 7.5}}, 0.6, false);
-  Arpeggio(a, body, chords, 2, Instrument::kBell, 0.5, 69, 0.5, 0, Send{0.45, 0, 0.45, 0.5, false});
-  Melody(a, body, 8, kTheme, -12, 0.55, Instrument::kLead, Send{0.5, 0, 0.55, 0.45, false}, 1, 32);
+  Arpeggio(a, body, chords, 2, Instrument::kBell, 0.5, 69, 0.5, 0, Send{0.81, 0, 0.45, 0.5, false});
+  Melody(a, body, 8, kTheme, -12, 0.55, Instrument::kLead, Send{0.9, 0, 0.55, 0.45, false}, 1, 32);
   // The last chord rings out into the end of the programme.
   double last = 178.4, held = 5.0;
   for (int k = 0; k < 3; ++k) a.Play(Instrument::kPad, last, held, Place(kAm.Tone(k), 55), 0.85, kPadSend);
-  a.Play(Instrument::kBass, last, held, Place(A, 33), 0.6, kBassSend);
-  a.Play(Instrument::kBell, last, 2.0, 69, 0.6, Send{0.5, 0, 0.6, 0.5, false});
-  a.Play(Instrument::kBell, last, 2.0, 76, 0.5, Send{0.5, 0.3, 0.6, 0.5, false});
+  a.Play(Instrument::kBass, last, held, Place(A, 36), 0.6, kBassSend);
+  a.Play(Instrument::kBell, last, 2.0, 69, 0.6, Send{0.9, 0, 0.6, 0.5, false});
+  a.Play(Instrument::kBell, last, 2.0, 76, 0.5, Send{0.9, 0.3, 0.6, 0.5, false});
   a.Hit(Drum::kCrash, last, 0.6, kCrashSend);
 }
 

@@ -131,7 +131,7 @@ Stereo RenderPad(const Note& n, uint32_t seed) {
     double a = env.At(t, n.length) * n.velocity;
     double l = osc[0].Saw(hz * ratio[0]) + osc[2].Saw(hz * ratio[2]);
     double r = osc[1].Saw(hz * ratio[1]) + osc[3].Saw(hz * ratio[3]);
-    double s = 0.5 * sub.Sine(hz * 0.5);
+    double s = 0.3 * sub.Sine(hz);
     if (filterL.Wants()) cutoff = 700 + 1300 * a + 300 * SinTurns(0.2 * t);
     out.left[i] = float(a * 0.25 * (filterL.Process(l, cutoff, 0.2).low + s));
     out.right[i] = float(a * 0.25 * (filterR.Process(r, cutoff, 0.2).low + s));
@@ -150,9 +150,9 @@ Stereo RenderBass(const Note& n) {
     double t = i * kDt;
     double a = env.At(t, n.length) * n.velocity;
     if (filter.Wants()) cutoff = 160 + 1500 * n.velocity * std::exp(-t / 0.11);
-    double x = saw.Saw(hz) * 0.7 + sub.Pulse(hz * 0.5, 0.5) * 0.5;
+    double x = saw.Saw(hz) * 0.7 + sub.Pulse(hz * 1.0029, 0.5) * 0.4;
     double y = std::tanh(1.6 * filter.Process(x, cutoff, 0.35).low);
-    out.left[i] = out.right[i] = float(a * 0.55 * y);
+    out.left[i] = out.right[i] = float(a * 0.4 * y);
   }
   return out;
 }
@@ -187,7 +187,7 @@ Stereo RenderLead(const Note& n) {
     double hz = base * (1.0 + vib * 0.0577623);  // semitones to a ratio, linearised
     double a = env.At(t, n.length) * n.velocity;
     double x = 0.5 * a1.Saw(hz * down) + 0.5 * a2.Saw(hz * up) + 0.35 * p.Pulse(hz * 2, 0.3);
-    if (filter.Wants()) cutoff = 1800 + 3200 * env.At(t, n.length);
+    if (filter.Wants()) cutoff = 2600 + 4200 * env.At(t, n.length);
     double y = filter.Process(x, cutoff, 0.25).low;
     out.left[i] = out.right[i] = float(a * 0.28 * y);
   }
@@ -314,7 +314,7 @@ Stereo RenderDrum(Drum drum, double velocity, double length, uint32_t seed) {
       case Drum::kKick: {
         double hz = 46 + 120 * std::exp(-t / 0.04);
         v = std::tanh(1.8 * tone.Sine(hz) * std::exp(-t / 0.3)) + 0.35 * noise.Next() * std::exp(-t / 0.003);
-        v *= 0.9;
+        v *= 0.7;
         break;
       }
       case Drum::kSnare: {
@@ -331,14 +331,14 @@ Stereo RenderDrum(Drum drum, double velocity, double length, uint32_t seed) {
         break;
       }
       case Drum::kClosedHat:
-        v = 0.35 * f1.Process(noise.Next(), 8000, 0.1).high * std::exp(-t / 0.03);
+        v = 0.8 * f1.Process(noise.Next(), 7000, 0.2).high * std::exp(-t / 0.035);
         break;
       case Drum::kOpenHat:
-        v = 0.3 * f1.Process(noise.Next(), 7500, 0.1).high * std::exp(-t / 0.22);
+        v = 0.6 * f1.Process(noise.Next(), 6500, 0.2).high * std::exp(-t / 0.22);
         break;
       case Drum::kCrash: {
         double x = f1.Process(noise.Next(), 4200, 0.1).high;
-        v = 0.4 * (x + 0.5 * f2.Process(x, 9000, 0.5).band) * std::exp(-t / 1.0);
+        v = 0.7 * (x + 0.5 * f2.Process(x, 9000, 0.5).band) * std::exp(-t / 1.0);
         break;
       }
       case Drum::kRiser: {

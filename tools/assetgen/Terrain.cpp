@@ -17,55 +17,64 @@ constexpr int kSize = 256;
 
 double Distance(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
 
-// Distance from (u, v) to a river winding down from the basin to the map's edge.
-double RiverDistance(double u, double v) {
+struct Point {
+  double x, y;
+};
+
+double SegmentDistance(double u, double v, Point a, Point b) {
+  double dx = b.x - a.x, dy = b.y - a.y;
+  double t = Clamp01(((u - a.x) * dx + (v - a.y) * dy) / (dx * dx + dy * dy));
+  return Distance(u, v, a.x + t * dx, a.y + t * dy);
+}
+
+template <size_t N>
+double PathDistance(double u, double v, const Point (&path)[N]) {
   double best = 1e9;
-  for (int i = 0; i <= 64; ++i) {
-    double t = i / 64.0;
-    double y = 0.80 + 0.22 * t;
-    double x = 0.30 + 0.10 * t + 0.05 * std::sin(t * 11.0);
-    best = std::min(best, Distance(u, v, x, y));
-  }
+  for (size_t i = 0; i + 1 < N; ++i) best = std::min(best, SegmentDistance(u, v, path[i], path[i + 1]));
   return best;
 }
 
-// A pass through the range: a valley from the plains up into the mountains.
-double PassDistance(double u, double v) {
-  double best = 1e9;
-  for (int i = 0; i <= 64; ++i) {
-    double t = i / 64.0;
-    double x = 0.55 + 0.47 * t;
-    double y = 0.50 - 0.30 * t + 0.04 * std::sin(t * 9.0);
-    best = std::min(best, Distance(u, v, x, y));
-  }
-  return best;
+// Map coordinates: u east, v south (row 0 of the picture is the terrain's far edge). The flight
+// circles over the south-west (around u 0.12, v 0.72), so the lake, the river and the nearer
+// slopes of the range lie within its view.
+const Point kMainRange[] = {{-0.05, 0.40}, {0.22, 0.36}, {0.48, 0.30}, {0.74, 0.17}, {1.05, 0.08}};
+const Point kEastRange[] = {{0.60, 0.27}, {0.78, 0.52}, {0.90, 0.80}, {1.05, 1.0}};
+
+// Distance to a river whose course x(v) wanders with noise between the rows vFrom and vTo.
+double RiverDistance(double u, double v, double x0, double wander, uint32_t seed, double vFrom, double vTo) {
+  double vc = std::clamp(v, vFrom, vTo);
+  double x = x0 + wander * Fbm(0.37, vc * 1.4, 3, 3, seed, false);
+  return std::hypot(u - x, v - vc);
 }
 
 double RawHeight(double u, double v) {
-  double wx = u + 0.05 * Fbm(u, v, 3, 4, 11, false);
-  double wy = v + 0.05 * Fbm(u, v, 3, 4, 12, false);
+  double wx = u + 0.06 * Fbm(u, v, 3, 4, 11, false);
+  double wy = v + 0.06 * Fbm(u, v, 3, 4, 12, false);
 
-  // The range sweeps along the far side and one flank; the near side is open country.
-  double side = 0.75 * (1.0 - wy) + 0.45 * wx + 0.25 * Fbm(wx, wy, 2, 3, 21, false);
-  double mountains = Smoothstep(0.62, 0.95, side);
-  double ridges = Ridged(wx, wy, 4, 6, 31, false);
-  double hills = 0.5 + 0.5 * Fbm(wx, wy, 5, 5, 41, false);
-  double plains = 0.34 + 0.04 * Fbm(u, v, 7, 3, 51, false);
+  double range = std::min(PathDistance(wx, wy, kMainRange), 1.2 * PathDistance(wx, wy, kEastRange));
+  double core = Smoothstep(0.24, 0.03, range);
+  double ridges = Ridged(wx, wy, 5, 6, 31, false);
+  double mountains = core * (0.15 + 0.60 * std::pow(ridges, 1.4)) + 0.18 * core * core;
+  double hilly = 0.5 + 0.5 * Fbm(wx, wy, 6, 5, 41, false);
+  double foothills = Smoothstep(0.42, 0.12, range) * 0.20 * hilly;
+  // Rolling downs in the south-east, away from the range.
+  foothills += Smoothstep(0.45, 0.85, u + v * 0.6) * 0.10 * Ridged(wx, wy, 4, 4, 42, false);
+  double plains = 0.30 + 0.045 * Fbm(u, v, 7, 3, 51, false);
+  double h = plains + foothills + mountains;
 
-  double h = plains + 0.12 * hills * Smoothstep(0.25, 0.7, side);
-  h += mountains * (0.10 + 0.62 * std::pow(ridges, 1.4));
+  // The lake: an irregular basin down to the lowest ground.
+  double lx = u + 0.07 * Fbm(u, v, 4, 3, 61, false), ly = v + 0.07 * Fbm(u, v, 4, 3, 62, false);
+  double d = Distance(lx * 1.15, ly, 0.34 * 1.15, 0.64) / 0.12;
+  h = Lerp(h, std::min(h, 0.02 + 0.12 * d * d), Smoothstep(1.7, 0.6, d));
+  // A tarn in the range's lee.
+  double tarn = Distance(lx, ly, 0.58, 0.50) / 0.05;
+  h = Lerp(h, std::min(h, 0.20 + 0.08 * tarn), Smoothstep(1.4, 0.5, tarn));
 
-  // The basin: a lake floor ringed by a soft shore.
-  double edge = 0.04 * Fbm(u, v, 6, 3, 61, false);
-  double d = Distance(u, v, 0.30, 0.66) / (0.16 + edge);
-  double floor = 0.03 + 0.10 * d * d;
-  h = Lerp(h, std::min(h, floor), Smoothstep(1.5, 0.55, d));
-
-  // Valleys: a river out of the basin and a pass up into the range.
-  double river = RiverDistance(wx, wy);
-  h = Lerp(h, std::min(h, 0.10 + 2.2 * river), Smoothstep(0.09, 0.0, river));
-  double pass = PassDistance(wx, wy);
-  h = Lerp(h, std::min(h, 0.30 + 1.6 * pass), Smoothstep(0.10, 0.0, pass));
+  // Rivers: one runs out of the lake to the southern edge, one comes down from the range into it.
+  double outflow = RiverDistance(u, v, 0.36, 0.10, 71, 0.66, 1.1);
+  h = Lerp(h, std::min(h, 0.07 + 2.0 * outflow), Smoothstep(0.07, 0.0, outflow));
+  double inflow = RiverDistance(u, v, 0.27, 0.08, 72, 0.34, 0.62);
+  h = Lerp(h, std::min(h, 0.12 + 1.8 * inflow), Smoothstep(0.06, 0.0, inflow));
   return h;
 }
 
@@ -112,15 +121,14 @@ Picture MakeGrassLayer() {
       double meadow = 0.5 + 0.5 * Fbm(u, v, 3, 5, 201);
       double clumps = 0.5 + 0.5 * Fbm(u, v, 16, 3, 202);
       double blade = Hash01(x, y, 203);
-      Rgb lush{0.20, 0.45, 0.12}, dry{0.50, 0.55, 0.22}, dark{0.10, 0.28, 0.08};
-      Rgb c = Mix(lush, dry, Smoothstep(0.55, 0.85, meadow));
-      c = Mix(dark, c, 0.55 + 0.45 * clumps);
-      c = c * (0.85 + 0.3 * blade);
-      double flower = Hash01(x, y, 204);
-      if (flower > 0.994)
-        c = Rgb{0.95, 0.90, 0.40};
-      else if (flower > 0.990)
-        c = Rgb{0.85, 0.85, 0.95};
+      Rgb lush{0.22, 0.46, 0.13}, dry{0.55, 0.58, 0.24}, dark{0.09, 0.26, 0.08};
+      Rgb c = Mix(lush, dry, Smoothstep(0.5, 0.8, meadow));
+      // Copses of darker green and a few bare, earthy patches.
+      double copse = Smoothstep(0.62, 0.72, 0.5 + 0.5 * Fbm(u, v, 6, 4, 204));
+      c = Mix(c, dark, 0.7 * copse);
+      double bare = Smoothstep(0.70, 0.78, 0.5 + 0.5 * Fbm(u, v, 8, 3, 205));
+      c = Mix(c, Rgb{0.45, 0.38, 0.24}, 0.6 * bare);
+      c = c * (0.75 + 0.35 * clumps) * (0.9 + 0.2 * blade);
       p.At(x, y) = c;
     }
   }
@@ -132,14 +140,16 @@ Picture MakeRockLayer() {
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
       double u = double(x) / kSize, v = double(y) / kSize;
-      Cells cells = Worley(u, v, 8, 301);
-      double crack = Smoothstep(0.0, 0.12, cells.f2 - cells.f1);
-      double strata = 0.5 + 0.5 * std::sin(6.2831853 * (12 * v + 2.0 * Fbm(u, v, 2, 3, 302)));
-      double grit = Hash01(x, y, 303) - 0.5;
-      Rgb grey{0.50, 0.48, 0.46}, brown{0.48, 0.40, 0.32};
-      Rgb c = Mix(grey, brown, 0.3 + 0.4 * cells.id);
-      double shade = (0.65 + 0.35 * crack) * (0.9 + 0.15 * strata) * (1.0 + 0.12 * grit);
-      shade *= 0.85 + 0.3 * (0.5 + 0.5 * Fbm(u, v, 6, 4, 304));
+      // Crevices: the zero lines of warped noise, thin and branching like weathered joints.
+      double wu = u + 0.03 * Fbm(u, v, 4, 3, 301), wv = v + 0.03 * Fbm(u, v, 4, 3, 302);
+      double crevice = Smoothstep(0.0, 0.08, std::fabs(Fbm(wu, wv, 6, 3, 303)));
+      double strata = 0.5 + 0.5 * std::sin(6.2831853 * (10 * v + 1.5 * Fbm(u, v, 3, 3, 304)));
+      double boulders = 0.5 + 0.5 * Fbm(u, v, 12, 4, 305);
+      double grit = Hash01(x, y, 306) - 0.5;
+      Rgb grey{0.52, 0.50, 0.48}, ochre{0.56, 0.45, 0.34}, dark{0.30, 0.29, 0.29};
+      Rgb c = Mix(grey, ochre, Smoothstep(0.35, 0.75, 0.5 + 0.5 * Fbm(u, v, 3, 4, 307)));
+      c = Mix(dark, c, 0.55 + 0.45 * boulders);
+      double shade = (0.72 + 0.28 * crevice) * (0.92 + 0.12 * strata) * (1.0 + 0.14 * grit);
       p.At(x, y) = c * shade;
     }
   }

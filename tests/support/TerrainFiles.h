@@ -1,4 +1,4 @@
-// Test inputs for the terrain suite: BMP files built byte by byte (with knobs for every
+// Test inputs for the terrain and flight suites: BMP files built byte by byte (with knobs for every
 // header field the reader checks) and a folder layout of the demo's data files.
 #pragma once
 

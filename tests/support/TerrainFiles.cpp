@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "support/TerrainFiles.h"
 
 #include "support/GLTest.h"
 
