@@ -174,46 +174,51 @@ TEST(CaptureRunTest, FlightShowsSkyAboveTerrainAt80Seconds) {
     GTEST_SKIP() << "no terrain or sky data in " << RunDir();
   }
   const fs::path out = testsupport::ScratchDir();
+  // The flight moves per drawn frame, so the view at 80000 ms depends on the frame rate; at
+  // 5 fps (the 100th flight frame) the horizon crosses the upper fifth of the picture.
   const auto run =
-      Capture("--quiet --size 160x120 --fps 10 --from 80000 --to 80001 --png " + Quote(out.string()));
+      Capture("--quiet --size 160x120 --fps 5 --from 80000 --to 80001 --png " + Quote(out.string()));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const Picture frame = Frame(out, "t080000.png");
   SKIP_IF_BLANK(frame, 80000);
-  // Sky box and terrain between them cover every pixel.
-  EXPECT_GT(LitShare(frame, 0, frame.height), 0.98);
+  // Sky box and terrain between them cover every pixel: no clear colour shows through.
+  EXPECT_GT(LitShare(frame, 0, frame.height), 0.99);
   const auto sky = Mean(frame, 0, 12);
   const auto ground = Mean(frame, frame.height - 12, frame.height);
-  EXPECT_GE(sky[2], sky[0]) << "the top of the picture is not sky-coloured";
   const double apart =
       std::abs(sky[0] - ground[0]) + std::abs(sky[1] - ground[1]) + std::abs(sky[2] - ground[2]);
-  EXPECT_GT(apart, 30.0) << "top and bottom of the picture look alike";
+  EXPECT_GT(apart, 60.0) << "top and bottom of the picture look alike: no sky above the terrain";
+}
+
+// Share of pixels that differ between two pictures of one size.
+double ChangedShare(const Picture& a, const Picture& b) {
+  EXPECT_EQ(a.rgb.size(), b.rgb.size());
+  int changed = 0;
+  for (size_t i = 0; i + 2 < std::min(a.rgb.size(), b.rgb.size()); i += 3) {
+    changed += std::equal(&a.rgb[i], &a.rgb[i + 3], &b.rgb[i]) ? 0 : 1;
+  }
+  return static_cast<double>(changed) / (a.width * a.height);
 }
 
 TEST(CaptureRunTest, OctreeBoxesShowInTheFrameAfterP) {
   if (!kHasFlight) GTEST_SKIP() << "the flight scene is not in this build";
   if (!HasRunFile("data/terrain/TerrainData4.bmp")) GTEST_SKIP() << "no heightmap in " << RunDir();
   const fs::path out = testsupport::ScratchDir();
-  const std::string range = "--quiet --size 160x120 --fps 10 --from 80000 --to 80101 --png ";
+  const std::string range = "--quiet --size 160x120 --fps 10 --from 80000 --to 80201 --png ";
   ASSERT_EQ(Capture(range + Quote((out / "plain").string())).exitCode, 0);
   ASSERT_EQ(Capture("--keys 80000:P " + range + Quote((out / "boxes").string())).exitCode, 0);
+  const Picture plain = Frame(out / "plain", "t080100.png");
+  SKIP_IF_BLANK(plain, 80100);
   // P goes down before the frame at 80000 and acts after it: that frame is unchanged.
   EXPECT_EQ(capturetest::ReadBytes(out / "plain" / "t080000.png"),
             capturetest::ReadBytes(out / "boxes" / "t080000.png"));
-  const Picture plain = Frame(out / "plain", "t080100.png");
-  SKIP_IF_BLANK(plain, 80100);
-  const Picture boxes = Frame(out / "boxes", "t080100.png");
-  ASSERT_EQ(plain.rgb.size(), boxes.rgb.size());
-  int changed = 0;
-  double redder = 0;  // box edges are white to red: (1, g, g)
-  for (size_t i = 0; i < plain.rgb.size(); i += 3) {
-    if (std::equal(&plain.rgb[i], &plain.rgb[i + 3], &boxes.rgb[i])) continue;
-    ++changed;
-    redder += boxes.rgb[i] - (boxes.rgb[i + 1] + boxes.rgb[i + 2]) / 2.0;
+  // From the next frame on the box edges show, as lines over the picture: it changes in
+  // places, not everywhere. One press flips the display once, so they stay.
+  for (const char* name : {"t080100.png", "t080200.png"}) {
+    const double share = ChangedShare(Frame(out / "plain", name), Frame(out / "boxes", name));
+    EXPECT_GT(share, 0.005) << name << ": no boxes drawn";
+    EXPECT_LT(share, 0.9) << name << ": the whole picture changed, not just box edges";
   }
-  const double share = static_cast<double>(changed) / (plain.width * plain.height);
-  EXPECT_GT(share, 0.005) << "no boxes drawn";
-  EXPECT_LT(share, 0.9) << "the whole picture changed, not just box edges";
-  EXPECT_GE(redder, 0.0);
 }
 
 TEST(CaptureRunTest, VideoOfTheWholeProgrammeHasEveryFrameAndTheMusic) {
