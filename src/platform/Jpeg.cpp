@@ -4,11 +4,11 @@
 // Depends on: libjpeg.
 #include "platform/Jpeg.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-
-#include <jpeglib.h>
 
 namespace platform {
 namespace {
@@ -20,7 +20,9 @@ struct ErrorManager {
   std::jmp_buf jump;
 };
 
-[[noreturn]] void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+[[noreturn]] void OnError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 
 // Warnings (corrupt or missing data) end the decode too: a half-grey picture is no picture.
 void OnMessage(j_common_ptr info, int level) {
