@@ -4,11 +4,13 @@
 // Depends on: libjpeg.
 #include "platform/Jpeg.h"
 
-#include <jpeglib.h>
-
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs FILE declared first
 #include <cstdlib>
+
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
 
 namespace platform {
 namespace {
