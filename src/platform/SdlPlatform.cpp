@@ -287,7 +287,12 @@ void SdlPlatform::TranslateKey(const void* raw) {
   if (alt) lParam |= KF_ALTDOWN_BIT;
   if (key.repeat != 0 || !down) lParam |= KF_REPEAT_BIT;
   if (!down) lParam |= KF_UP_BIT;
-  const uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  // A key that went down as a plain key comes up as one even if Alt was pressed in
+  // between; Win32 would send WM_SYSKEYUP and leave the key's flag stuck down.
+  const bool plainUp = !down && plainDown_[vk];
+  plainDown_[vk] = down && !system;
+  const uint32_t message =
+      down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system && !plainUp ? WM_SYSKEYUP : WM_KEYUP);
   PostMessage({window_, message, vk, lParam});
 }
 

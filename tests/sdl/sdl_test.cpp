@@ -180,6 +180,16 @@ TEST_F(SdlPlatformTest, ModesWindowContextSwapAndKeys) {
   for (const Message& m : keys) altP |= m.wParam == 'P' && m.message == WM_SYSKEYDOWN;
   EXPECT_TRUE(altP);
 
+  // W goes down plainly, Alt follows, W comes up: a plain key-up, so the flag clears.
+  SendKey("sdl test window", XK_w, 0, true, false);
+  SendKey("sdl test window", XK_Alt_L, 0, true, false);
+  SendKey("sdl test window", XK_w, Mod1Mask, false, true);
+  SendKey("sdl test window", XK_Alt_L, Mod1Mask, false, true);
+  keys = KeyMessages(os, 4);
+  bool plainUp = false;
+  for (const Message& m : keys) plainUp |= m.wParam == 'W' && m.message == WM_KEYUP;
+  EXPECT_TRUE(plainUp);
+
   os.PostQuitMessage(0);
   Message message;
   bool quit = false;
