@@ -113,6 +113,19 @@ TEST(CaptureRunTest, WritesExactlyTheFramesOfTheRangeNamedByProgrammeTime) {
   EXPECT_EQ(first.height, 48);
 }
 
+TEST(CaptureRunTest, MessageBoxesArePrintedAndAnsweredWithoutStopping) {
+  // An empty folder: every data file is missing, and the demo says so in its boxes.
+  const fs::path empty = testsupport::ScratchDir();
+  const auto run =
+      capturetest::RunCommand("cd " + Quote(empty.string()) + " && " + Quote(LANDSCAPE_CAPTURE_EXE) +
+                              " --size 64x48 --fps 5 --to 1000 --png out");
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("Error: Could not generate landscape from heightmap info\n"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("Error: Error loading font\n"), std::string::npos) << run.output;
+  EXPECT_TRUE(fs::exists(empty / "out" / "t000800.png"));  // and the show went on
+}
+
 TEST(CaptureRunTest, TwoCapturesOfTheSameRangeAreByteIdentical) {
   const fs::path out = testsupport::ScratchDir();
   // The tunnel with its particle jet: frame-by-frame animation and the runtime's own rand.
