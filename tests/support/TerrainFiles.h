@@ -20,9 +20,9 @@ struct BmpSpec {
   uint32_t compression = 0;
   uint32_t infoBytes = 40;
   bool sizeFieldZero = false;
-  int64_t sizeFieldDelta = 0;   // added to the true pixel-block size
-  int64_t offsetDelta = 0;      // added to the true pixel-block offset
-  size_t truncateBy = 0;        // bytes cut off the end of the file
+  int64_t sizeFieldDelta = 0;  // added to the true pixel-block size
+  int64_t offsetDelta = 0;     // added to the true pixel-block offset
+  size_t truncateBy = 0;       // bytes cut off the end of the file
   // Byte value of channel `channel` of pixel (x, y), y counted from the bottom row.
   std::function<unsigned char(int x, int y, int channel)> pixel = [](int x, int y, int c) {
     return static_cast<unsigned char>(x * 16 + y * 4 + c);

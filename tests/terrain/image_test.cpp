@@ -1,13 +1,14 @@
 // The BMP reader against good and damaged files, Image buffer operations, LoadJpeg,
 // and the GL upload of 24-bit images.
+#include "terrain/Image.h"
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "support/TerrainFiles.h"
 #include "platform/Jpeg.h"
 #include "support/GLTest.h"
+#include "support/TerrainFiles.h"
 #include "terrain/Bitmap.h"
-#include "terrain/Image.h"
 #include "terrain/Jpeg.h"
 
 namespace {
@@ -122,7 +123,8 @@ TEST(BitmapReader, DamagedFilesFailWithTheReadersBox) {
   for (auto& [name, spec] : cases) {
     auto bytes = MakeBmp(spec);
     if (name == "huge_height") bytes[22] = 0, bytes[23] = 0, bytes[24] = 0, bytes[25] = 0x80;  // INT32_MIN
-    if (name == "negative_width") bytes[18] = 0xFA, bytes[19] = 0xFF, bytes[20] = 0xFF, bytes[21] = 0xFF;  // -6
+    if (name == "negative_width")
+      bytes[18] = 0xFA, bytes[19] = 0xFF, bytes[20] = 0xFF, bytes[21] = 0xFF;  // -6
     const auto path = testsupport::ScratchDir() / (name + ".bmp");
     testsupport::WriteFile(path, bytes);
     BoxRecorder boxes;
