@@ -13,7 +13,7 @@
 
 namespace terraintest {
 
-struct BmpSpec {
+struct BmpRecipe {
   int32_t width = 4;
   int32_t height = 4;  // negative: top-down
   uint16_t bits = 24;
@@ -30,7 +30,7 @@ struct BmpSpec {
 };
 
 // A BMP with a 256-entry grey palette for 8 bits, rows padded to 4 bytes.
-std::vector<unsigned char> MakeBmp(const BmpSpec& spec);
+std::vector<unsigned char> MakeBmp(const BmpRecipe& recipe);
 
 // Writes the data files of a landscape build below `root`: an 8-bit heightmap from
 // `height(x, y)`, the four layer pictures in flat colours and the two sky pictures.

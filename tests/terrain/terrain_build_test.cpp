@@ -122,7 +122,7 @@ TEST_F(TerrainBuild, HeightmapFileMustBeEightBit) {
   Terrain terrain;
   EXPECT_TRUE(terrain.Build(kHeightmapPath, rig.context));
   EXPECT_EQ(terrain.Width(), 17);
-  terraintest::BmpSpec colour;
+  terraintest::BmpRecipe colour;
   testsupport::WriteFile(dir_ / "colour.bmp", terraintest::MakeBmp(colour));
   EXPECT_FALSE(terrain.Build("colour.bmp", rig.context));
   EXPECT_TRUE(rig.boxes.boxes.empty());  // a wrong depth has no box of its own
@@ -316,11 +316,11 @@ class TextureSynthesis : public testsupport::GLTest {
     for (size_t k = 0; k < 5; ++k) {
       paths[k] = (dir / ("layer" + std::to_string(k) + ".bmp")).string();
       if (k >= colours.size()) continue;
-      terraintest::BmpSpec spec;
-      spec.width = spec.height = size;
+      terraintest::BmpRecipe recipe;
+      recipe.width = recipe.height = size;
       const auto colour = colours[k];
-      spec.pixel = [colour](int, int, int c) { return colour[static_cast<size_t>(c)]; };
-      testsupport::WriteFile(paths[k], terraintest::MakeBmp(spec));
+      recipe.pixel = [colour](int, int, int c) { return colour[static_cast<size_t>(c)]; };
+      testsupport::WriteFile(paths[k], terraintest::MakeBmp(recipe));
     }
     return paths;
   }
@@ -389,7 +389,7 @@ TEST_F(TextureSynthesis, LayersAreReadInTheirOwnOrderAndMissingOnesCountAsBlack)
 
 TEST_F(TextureSynthesis, TooSmallOrWrongDepthLayersAreNotRead) {
   auto paths = WriteLayers({{1, 2, 3}, {9, 9, 9}}, 16);  // 16 x 16: far too few bytes
-  terraintest::BmpSpec grey;
+  terraintest::BmpRecipe grey;
   grey.bits = 8;
   grey.width = grey.height = 256;
   testsupport::WriteFile(paths[2], terraintest::MakeBmp(grey));

@@ -145,13 +145,13 @@ TEST_F(TerrainDraw, TogglesFlipFlagsAndOctreeDisplay) {
 std::vector<std::string> WriteFaces(const std::filesystem::path& dir) {
   std::vector<std::string> names;
   for (int i = 0; i < 6; ++i) {
-    terraintest::BmpSpec spec;
-    spec.width = spec.height = 4;
-    spec.pixel = [i](int, int, int c) {
+    terraintest::BmpRecipe recipe;
+    recipe.width = recipe.height = 4;
+    recipe.pixel = [i](int, int, int c) {
       return static_cast<unsigned char>(c == 0 ? 40 * i + 10 : c == 1 ? 7 : 99);
     };
     names.push_back((dir / ("face" + std::to_string(i) + ".bmp")).string());
-    testsupport::WriteFile(names.back(), terraintest::MakeBmp(spec));
+    testsupport::WriteFile(names.back(), terraintest::MakeBmp(recipe));
   }
   return names;
 }
