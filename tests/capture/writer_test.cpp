@@ -142,6 +142,16 @@ TEST(FrameWriterTest, WritesPngsNamedByProgrammeTimeIntoANewFolder) {
   EXPECT_EQ(writer.FramesWritten(), 1);
 }
 
+TEST(FrameWriterTest, AVideoInAMissingFolderIsRefusedBeforeAnythingRuns) {
+  capture::WriterSettings settings;
+  settings.video = true;
+  settings.videoSettings.path = (testsupport::ScratchDir() / "nowhere" / "v.mp4").string();
+  capture::FrameWriter writer;
+  std::string error;
+  EXPECT_FALSE(writer.Open(settings, &error));
+  EXPECT_NE(error.find("nowhere"), std::string::npos) << error;
+}
+
 TEST(MessageBoxAnswerTest, OkOrYesByDefaultNoOnRequest) {
   EXPECT_EQ(capture::AnswerMessageBox(0x30, false), 1);  // MB_OK | exclamation: IDOK
   EXPECT_EQ(capture::AnswerMessageBox(0x30, true), 1);   // an OK box has nothing else

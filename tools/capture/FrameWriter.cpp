@@ -20,7 +20,14 @@ bool FrameWriter::Open(const WriterSettings& settings, std::string* error) {
       return false;
     }
   }
-  return !settings_.video || encoder_.Open(settings_.videoSettings, error);
+  if (!settings_.video) return true;
+  // Found out here rather than by ffmpeg once the demo has drawn up to the first frame.
+  const std::filesystem::path folder = std::filesystem::path(settings_.videoSettings.path).parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder)) {
+    *error = "cannot write " + settings_.videoSettings.path + ": no folder " + folder.string();
+    return false;
+  }
+  return encoder_.Open(settings_.videoSettings, error);
 }
 
 bool FrameWriter::Write(const CapturedFrame& frame) {

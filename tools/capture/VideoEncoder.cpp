@@ -79,6 +79,9 @@ bool VideoEncoder::Open(const VideoSettings& settings, std::string* error) {
     return false;
   }
   pipe_ = fds[1];
+  // A pipe the size of a frame or so lets the writer hand over a frame in one go; the
+  // default 64 KiB would cost dozens of switches to ffmpeg per frame. Best effort.
+  fcntl(pipe_, F_SETPIPE_SZ, 1 << 20);
   frame_bytes_ = static_cast<size_t>(settings.width) * settings.height * 4;
   return true;
 }
