@@ -76,7 +76,7 @@ void Torus::BuildPath(float p, float q) {
     const float r = static_cast<float>((s + 2) * 0.5 + 5);
     path_[i] =
         Make(r * std::cos(static_cast<double>(p) * t), r * s, r * std::sin(static_cast<double>(p) * t));
-    t += pathStep_;  // summed, so t carries float rounding like the original curve
+    t += pathStep_;  // summed, not i * pathStep: t carries the rounding of the float sums
   }
 }
 

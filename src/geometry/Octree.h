@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "geometry/Frustum.h"
 #include "geometry/TerrainMesh.h"
@@ -75,6 +76,9 @@ class OctreeNode {
 
  private:
   void CollectLeaf(IndexList& list, const OctreeDisplay& display) const;
+  // Build with the node's own triangles already chosen (those with a vertex in cube).
+  void BuildFromBelonging(std::vector<const TerrainTriangle*>& belonging, const Cube& cube,
+                          std::span<const TerrainVertex> vertices);
 
   int triangleCount_ = 0;                                // 0 in every inner node
   std::unique_ptr<Cube> cube_;                           // null only after Clear

@@ -59,19 +59,24 @@ void* SdlPlatform::Window(WindowHandle handle) const {
 }
 
 bool SdlPlatform::RegisterWindowClass() {
-  if (videoUp_) return true;
-  // Win32 stops the screen saver through WM_SYSCOMMAND, which the window procedure
-  // swallows; SDL's equivalent is to keep it disabled while video is up.
-  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
-  videoUp_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  if (videoUp_) SDL_StopTextInput();
-  return videoUp_;
+  if (classRegistered_) return false;  // Win32 refuses a second registration of a class
+  if (!videoUp_) {
+    // Win32 stops the screen saver through WM_SYSCOMMAND, which the window procedure
+    // swallows; SDL's equivalent is to keep it disabled while video is up.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    videoUp_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!videoUp_) return false;
+    SDL_StopTextInput();
+  }
+  classRegistered_ = true;
+  return true;
 }
 
+// Video stays up until the backend goes: shutting it down and bringing it back on
+// every F1 costs time and leaves some GL drivers without a usable context.
 bool SdlPlatform::UnregisterWindowClass() {
-  if (!videoUp_ || window_ != 0) return false;  // Win32 refuses while a window of the class exists
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  videoUp_ = false;
+  if (!classRegistered_ || window_ != 0) return false;  // Win32 refuses while a window of the class exists
+  classRegistered_ = false;
   return true;
 }
 
@@ -100,7 +105,7 @@ void SdlPlatform::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL
 
 WindowHandle SdlPlatform::CreateWindow(const std::string& title, int width, int height, WindowStyle style,
                                        int colorBits) {
-  if (!videoUp_ || window_ != 0 || width <= 0 || height <= 0) return 0;
+  if (!classRegistered_ || window_ != 0 || width <= 0 || height <= 0) return 0;
   SetGlAttributes(colorBits);
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   const bool fullscreen = style == WindowStyle::Popup && mode_.pending;

@@ -48,6 +48,7 @@ class SdlPlatform : public Platform {
   void* Window(WindowHandle handle) const;  // SDL_Window*, null when not ours
 
   bool videoUp_ = false;
+  bool classRegistered_ = false;
   DisplayMode mode_;
   WindowHandle window_ = 0;  // SDL window id
   int windowColorBits_ = 0;

@@ -26,7 +26,30 @@ bool Terrain::Build(const std::string& path, LandscapeContext& context) {
 }
 
 bool Terrain::Generate(const unsigned char* heights, int width, int depth, LandscapeContext& context) {
-  Console& console = context.console;
+  if (!BuildMesh(heights, width, depth, context.console)) return false;
+  Image original;
+  original.SetPixels(heights, static_cast<uint32_t>(width), static_cast<uint32_t>(depth), 8);
+  original.Save("data/original_hmap.bmp");
+  std::vector<unsigned char> scaled(static_cast<size_t>(kTextureSize) * kTextureSize);
+  ScaleHeights(heights, width, depth, scaled.data(), kTextureSize, kTextureSize);
+  Image scaledImage;
+  scaledImage.SetPixels(scaled.data(), kTextureSize, kTextureSize, 8);
+  scaledImage.Save("data/scaled_heightmap.bmp");
+
+  context.console.Print("Generating Texture");
+  if (!SynthesizeTexture(kLayerFiles, scaled.data(), kTextureSize, kTextureSize, context.showMessage)) {
+    return false;
+  }
+  BuildOctree(context);
+  BakeLighting(context.console);
+
+  context.console.Print("Creating Skybox");
+  if (!sky_.Load(SkyboxFiles(), context.showMessage)) return false;
+  context.console.Print("Landscape Generation Completed, Enjoy!");
+  return true;
+}
+
+bool Terrain::BuildMesh(const unsigned char* heights, int width, int depth, Console& console) {
   console.Print("Initiating Landscape");
   if (width <= 0 || depth <= 0 || heights == nullptr) return false;
   if (static_cast<int64_t>(width) * depth > kMaxVertices) return false;
@@ -42,43 +65,17 @@ bool Terrain::Generate(const unsigned char* heights, int width, int depth, Lands
   worldDepth_ = static_cast<float>(static_cast<double>(depth) * scaleZ_);
   MakeGrid(heights);
   MakeTriangles();
-
   console.Print("Calculating Normals");
   CalculateNormals();
+  return true;
+}
 
-  Image original;
-  original.SetPixels(heights, static_cast<uint32_t>(width), static_cast<uint32_t>(depth), 8);
-  original.Save("data/original_hmap.bmp");
-  std::vector<unsigned char> scaled(static_cast<size_t>(kTextureSize) * kTextureSize);
-  ScaleHeights(heights, width, depth, scaled.data(), kTextureSize, kTextureSize);
-  Image scaledImage;
-  scaledImage.SetPixels(scaled.data(), kTextureSize, kTextureSize, 8);
-  scaledImage.Save("data/scaled_heightmap.bmp");
-
-  console.Print("Generating Texture");
-  if (!SynthesizeTexture(kLayerFiles, scaled.data(), kTextureSize, kTextureSize, context.showMessage)) {
-    return false;
-  }
-
-  console.Print("Generating Octree");
-  BuildOctree(context);
-  console.Print("Number of Triangles in Landscape is %d", triangleCount_);
-  visibleCapacity_ = octree_.CountTriangles();
-  console.Print("Added %d Triangles to Octree", visibleCapacity_);
-  visible_.Allocate(visibleCapacity_, triangles_.data(), triangleCount_);
-
+void Terrain::BakeLighting(Console& console) {
   console.Print("Setting up Sun and Calculating Lightning");
   sun_ = SunLight{static_cast<float>(worldWidth_ * 0.5), 150.0f, static_cast<float>(worldDepth_ * 0.5), 1.0f};
   CalculateLighting();
-
   console.Print("Making OpenGL Arrays");
   FillArrays();
-
-  console.Print("Creating Skybox");
-  if (!sky_.Load(SkyboxFiles(), context.showMessage)) return false;
-
-  console.Print("Landscape Generation Completed, Enjoy!");
-  return true;
 }
 
 void Terrain::MakeGrid(const unsigned char* heights) {
@@ -120,12 +117,17 @@ void Terrain::MakeTriangles() {
 }
 
 void Terrain::BuildOctree(LandscapeContext& context) {
+  context.console.Print("Generating Octree");
   Cube root;
   root.size = std::max({worldDepth_, static_cast<float>(256.0 * scaleY_), worldWidth_});
   context.octreeDisplay.HideEmptyOctreeNodes = false;
   std::vector<const TerrainTriangle*> pointers(triangles_.size());
   for (size_t i = 0; i < triangles_.size(); ++i) pointers[i] = &triangles_[i];
   octree_.Build(pointers, root, vertices_);
+  context.console.Print("Number of Triangles in Landscape is %d", triangleCount_);
+  visibleCapacity_ = octree_.CountTriangles();
+  context.console.Print("Added %d Triangles to Octree", visibleCapacity_);
+  visible_.Allocate(visibleCapacity_, triangles_.data(), triangleCount_);
 }
 
 void Terrain::FillArrays() {

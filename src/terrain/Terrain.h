@@ -92,6 +92,14 @@ class Terrain {
   // texture synthesis or sky box failing).
   bool Generate(const unsigned char* heights, int width, int depth, LandscapeContext& context);
 
+  // The steps of Generate, in its order, public so that the build can be timed apart
+  // from its file reading. BuildMesh: grid, triangles, normals (false for a zero or
+  // too large size); BuildOctree: the tree and the visible list's capacity;
+  // BakeLighting: the sun's shades and the GL client arrays.
+  bool BuildMesh(const unsigned char* heights, int width, int depth, Console& console);
+  void BuildOctree(LandscapeContext& context);
+  void BakeLighting(Console& console);
+
   void CalculateNormals();
   void CalculateLighting();
   // Blends the five 24-bit layer pictures by the width x height heights into the
@@ -99,6 +107,8 @@ class Terrain {
   // least width x height pixels) is not touched and counts as black.
   bool SynthesizeTexture(const std::string layerPaths[5], const unsigned char* heights, int width, int height,
                          const ShowMessageBox& showMessage);
+  // The blend and upload of SynthesizeTexture from layers already read.
+  bool ComposeTexture(const Image (&layers)[5], const unsigned char* heights, int width, int height);
 
   // One frame: render state from the flags, sky box, camera, frustum, octree walk,
   // one glDrawElements. Leaves GL state as found, except the texture-coordinate array.
@@ -133,7 +143,6 @@ class Terrain {
  private:
   void MakeGrid(const unsigned char* heights);
   void MakeTriangles();
-  void BuildOctree(LandscapeContext& context);
   void FillArrays();
 
   SunLight sun_;

@@ -1,6 +1,5 @@
 // TextureSynthesis: the terrain texture blended from five layer pictures by height.
 // Depends on: terrain/Terrain.h, terrain/HeightTools.h, terrain/Image.h.
-#include <array>
 #include <vector>
 
 #include "terrain/HeightTools.h"
@@ -16,8 +15,13 @@ constexpr int kLayerSpacing = 64;  // heights between the centres of neighbourin
 bool Terrain::SynthesizeTexture(const std::string layerPaths[5], const unsigned char* heights, int width,
                                 int height, const ShowMessageBox& showMessage) {
   if (heights == nullptr || width <= 0 || height <= 0) return false;
-  std::array<Image, kLayerCount> layers;
-  for (int k : {0, 2, 1, 3, 4}) layers[static_cast<size_t>(k)].LoadBitmap(layerPaths[k], showMessage);
+  Image layers[kLayerCount];
+  for (int k : {0, 2, 1, 3, 4}) layers[k].LoadBitmap(layerPaths[k], showMessage);
+  return ComposeTexture(layers, heights, width, height);
+}
+
+bool Terrain::ComposeTexture(const Image (&layers)[5], const unsigned char* heights, int width, int height) {
+  if (heights == nullptr || width <= 0 || height <= 0) return false;
 
   std::vector<float> weights(static_cast<size_t>(kLayerCount) * 256);
   BuildLayerWeights(kLayerSpacing, weights.data());
@@ -27,7 +31,7 @@ bool Terrain::SynthesizeTexture(const std::string layerPaths[5], const unsigned 
   // 24-bit pixels (missing, unreadable, too small, another depth) is left out: black.
   const unsigned char* pixels[kLayerCount] = {};
   for (int k = 0; k < kLayerCount; ++k) {
-    const Image& layer = layers[static_cast<size_t>(k)];
+    const Image& layer = layers[k];
     if (layer.Bits() == 24 && layer.Size() >= texels * 3) pixels[k] = layer.Pixels();
   }
 

@@ -221,36 +221,21 @@ TEST_F(ParticleSystemTest, UninitialisedOrUnknownPresetDoesNothingHarmful) {
   EXPECT_EQ(odd.Emitter()->liveCount, 0);
 }
 
-TEST_F(ParticleSystemTest, PresetTableValues) {
+TEST_F(ParticleSystemTest, PresetOneThrowsSidewaysFromAboveThenFalls) {
   RuntimeRand rand;
-  ParticleSystem zero(0, rand), one(1, rand), two(2, rand);
-  zero.Init(), one.Init(), two.Init();
-  const ParticleEmitter& e0 = *zero.Emitter();
-  const ParticleEmitter& e1 = *one.Emitter();
-  const ParticleEmitter& e2 = *two.Emitter();
-  EXPECT_EQ(e0.lifeBase, 580);
-  EXPECT_EQ(e0.lifeVariation, 10);
-  EXPECT_EQ(e0.yawVariation, 3.1415927f);
-  EXPECT_EQ(e0.elevationVariation, 3.1415927f);
-  EXPECT_EQ(e0.speedBase, 0.01f);
-  EXPECT_EQ(e0.halfSize, 0.1f);
-  EXPECT_EQ(e1.origin.y, 15.0f);
-  EXPECT_EQ(e1.acceleration.x, 0.00001f);
-  EXPECT_EQ(e1.acceleration.y, -0.001f);
-  EXPECT_EQ(e1.lifeBase, 430);
-  EXPECT_EQ(e1.halfSize, 1.5f);
-  EXPECT_EQ(e1.speedVariation, 0.05f);
-  EXPECT_EQ(e2.yawBase, 1.5707964f);
-  EXPECT_EQ(e2.yawVariation, 0.08726646f);
-  EXPECT_EQ(e2.elevationVariation, 0.34906584f);
-  EXPECT_EQ(e2.startColourBase.y, 0.0f);
-  EXPECT_EQ(e2.endColourBase.y, 1.0f);
-  EXPECT_EQ(e2.endColourBase.z, 0.0f);
-  for (const ParticleEmitter* e : {&e0, &e1, &e2}) {
-    EXPECT_EQ(e->spawnBase, 3);
-    EXPECT_EQ(e->spawnVariation, 1);
-    EXPECT_EQ(e->maxParticles, 4000);
+  ParticleSystem fountain(1, rand);
+  fountain.Init();
+  fountain.Update();
+  for (const Particle* p : Live(fountain)) {
+    EXPECT_EQ(p->position.y, 15.0f);
+    EXPECT_EQ(p->velocity.y, 0.0f);  // thrown horizontally
+    EXPECT_GE(p->life, 410);
+    EXPECT_LE(p->life, 450);
   }
+  const Particle* first = Live(fountain).back();
+  for (int i = 0; i < 100; ++i) fountain.Update();
+  EXPECT_NEAR(first->velocity.y, -0.1, 1e-4);               // 100 steps of gravity 0.001
+  EXPECT_NEAR(first->position.y, 15 - 0.001 * 4950, 1e-3);  // sum of 0..99 steps
 }
 
 TEST_F(ParticleSystemTest, JetFliesAlongMinusXFannedTwentyDegrees) {

@@ -128,7 +128,7 @@ Stereo Mixer::Master(double peak, double fadeStart, double fadeEnd) {
       double y = s - x1 + 0.9995 * y1;
       x1 = s;
       y1 = y;
-      s = float(std::tanh(y * 0.9));
+      s = float(std::tanh(y * 0.9));  // once per sample of the mix: the exact curve is affordable
       highest = std::max(highest, double(std::fabs(s)));
     }
   }

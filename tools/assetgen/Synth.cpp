@@ -32,13 +32,28 @@ void Advance(double& phase, double dt) {
 // sin(2 pi turns) by a Taylor series on the folded quarter wave: about 1e-6 off, far below
 // what the ear or the encoder keeps, and several times faster than std::sin.
 double SinTurns(double turns) {
-  double x = turns - std::floor(turns + 0.5);  // [-0.5, 0.5)
+  // Rounding by conversion: std::floor is a library call on baseline x86-64, and this runs
+  // a hundred million times per song.
+  double shifted = turns + 0.5;
+  long long whole = static_cast<long long>(shifted);
+  if (shifted < static_cast<double>(whole)) --whole;
+  double x = turns - static_cast<double>(whole);  // [-0.5, 0.5)
   if (x > 0.25)
     x = 0.5 - x;
   else if (x < -0.25)
     x = -0.5 - x;
   double y = 2 * kPi * x, y2 = y * y;
-  return y * (1 - y2 / 6 * (1 - y2 / 20 * (1 - y2 / 42 * (1 - y2 / 72))));
+  constexpr double c3 = -1.0 / 6, c5 = 1.0 / 120, c7 = -1.0 / 5040, c9 = 1.0 / 362880;
+  return y * (1 + y2 * (c3 + y2 * (c5 + y2 * (c7 + y2 * c9))));
+}
+
+// tanh by a rational fit (within 2 % of it, exactly +-1 beyond +-3): the soft saturation of
+// the bass, the acid line and the kick, at a fraction of the cost.
+double SoftClip(double x) {
+  if (x > 3) return 1;
+  if (x < -3) return -1;
+  double x2 = x * x;
+  return x * (27 + x2) / (27 + 9 * x2);
 }
 
 double Cents(double cents) { return std::pow(2.0, cents / 1200.0); }
@@ -151,7 +166,7 @@ Stereo RenderBass(const Note& n) {
     double a = env.At(t, n.length) * n.velocity;
     if (filter.Wants()) cutoff = 160 + 1500 * n.velocity * std::exp(-t / 0.11);
     double x = saw.Saw(hz) * 0.7 + sub.Pulse(hz * 1.0029, 0.5) * 0.4;
-    double y = std::tanh(1.6 * filter.Process(x, cutoff, 0.35).low);
+    double y = SoftClip(1.6 * filter.Process(x, cutoff, 0.35).low);
     out.left[i] = out.right[i] = float(a * 0.4 * y);
   }
   return out;
@@ -169,7 +184,7 @@ Stereo RenderAcid(const Note& n) {
     double a = env.At(t, n.length);
     if (filter.Wants()) cutoff = 220 + (250 + 3200 * n.velocity) * std::exp(-t / 0.13);
     double y = filter.Process(saw.Saw(hz), cutoff, 0.88).low;
-    out.left[i] = out.right[i] = float(a * 0.45 * std::tanh(2.2 * y));
+    out.left[i] = out.right[i] = float(a * 0.45 * SoftClip(2.2 * y));
   }
   return out;
 }
@@ -313,7 +328,7 @@ Stereo RenderDrum(Drum drum, double velocity, double length, uint32_t seed) {
     switch (drum) {
       case Drum::kKick: {
         double hz = 46 + 120 * std::exp(-t / 0.04);
-        v = std::tanh(1.8 * tone.Sine(hz) * std::exp(-t / 0.3)) + 0.35 * noise.Next() * std::exp(-t / 0.003);
+        v = SoftClip(1.8 * tone.Sine(hz) * std::exp(-t / 0.3)) + 0.35 * noise.Next() * std::exp(-t / 0.003);
         v *= 0.7;
         break;
       }
