@@ -15,8 +15,8 @@ struct ShellState {
   platform::WindowHandle MainWindow = 0;
   platform::DeviceHandle DeviceContext = 0;
   platform::ContextHandle RenderContext = 0;
-  bool AppActive = true;       // false while the window is minimised
-  bool AppFullscreen = true;   // true while the window runs in a changed display mode
+  bool AppActive = true;      // false while the window is minimised
+  bool AppFullscreen = true;  // true while the window runs in a changed display mode
   bool ClassRegistered = false;
 
   bool IsKeyDown(uint32_t vk) const { return vk < KeyDown.size() && KeyDown[vk]; }

@@ -16,8 +16,8 @@ std::string EglError(const char* step) {
 }
 
 EGLDisplay OpenSurfacelessDisplay() {
-  auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-      eglGetProcAddress("eglGetPlatformDisplayEXT"));
+  auto getPlatformDisplay =
+      reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (getPlatformDisplay != nullptr) {
     EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display != EGL_NO_DISPLAY) return display;
@@ -38,14 +38,10 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
   }
   display_ = display;
   const bool deep = options.colorBits > 16;
-  const EGLint configAttribs[] = {
-      EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-      EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-      EGL_RED_SIZE, deep ? 8 : 5,
-      EGL_GREEN_SIZE, deep ? 8 : 6,
-      EGL_BLUE_SIZE, deep ? 8 : 5,
-      EGL_DEPTH_SIZE, options.depthBits,
-      EGL_NONE};
+  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                  EGL_RED_SIZE,     deep ? 8 : 5,    EGL_GREEN_SIZE,      deep ? 8 : 6,
+                                  EGL_BLUE_SIZE,    deep ? 8 : 5,    EGL_DEPTH_SIZE,      options.depthBits,
+                                  EGL_NONE};
   // EGL sorts deeper colour first (a 16-bit request would get 10-bit channels); take
   // the first config whose channels are exactly the ones asked for, if there is one.
   EGLConfig configs[64];
@@ -105,7 +101,8 @@ bool HeadlessGL::MakeCurrent() {
 }
 
 bool HeadlessGL::ReleaseCurrent() {
-  return display_ != nullptr && eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) == EGL_TRUE;
+  return display_ != nullptr &&
+         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) == EGL_TRUE;
 }
 
 bool HeadlessGL::SwapBuffers() {

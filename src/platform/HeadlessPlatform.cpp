@@ -14,9 +14,12 @@ std::string Size(int width, int height, int bits) {
 
 std::unique_ptr<PulledSink> MakeSink(const HeadlessOptions& options) {
   switch (options.audio) {
-    case AudioOutput::Memory: return std::make_unique<MemorySink>();
-    case AudioOutput::File: return std::make_unique<FileSink>(options.audioPath);
-    default: return std::make_unique<NullSink>();
+    case AudioOutput::Memory:
+      return std::make_unique<MemorySink>();
+    case AudioOutput::File:
+      return std::make_unique<FileSink>(options.audioPath);
+    default:
+      return std::make_unique<NullSink>();
   }
 }
 
@@ -60,7 +63,8 @@ void HeadlessPlatform::QueueKeyDown(uint32_t vk, bool alt) {
 
 void HeadlessPlatform::QueueKeyUp(uint32_t vk, bool alt) {
   const bool system = alt || vk == VK_F10;
-  QueueMessage(system ? WM_SYSKEYUP : WM_KEYUP, vk, 1 | KF_REPEAT_BIT | KF_UP_BIT | (alt ? KF_ALTDOWN_BIT : 0));
+  QueueMessage(system ? WM_SYSKEYUP : WM_KEYUP, vk,
+               1 | KF_REPEAT_BIT | KF_UP_BIT | (alt ? KF_ALTDOWN_BIT : 0));
 }
 
 void HeadlessPlatform::PumpEvents() {
@@ -109,8 +113,8 @@ void HeadlessPlatform::ShowCursor(bool show) {
   cursorVisible_ = show;
 }
 
-WindowHandle HeadlessPlatform::CreateWindow(const std::string& title, int width, int height, WindowStyle style,
-                                            int colorBits) {
+WindowHandle HeadlessPlatform::CreateWindow(const std::string& title, int width, int height,
+                                            WindowStyle style, int colorBits) {
   Log("CreateWindow " + title + " " + Size(width, height, colorBits) +
       (style == WindowStyle::Popup ? " popup" : " framed"));
   if (Failing(Step::CreateWindow) || !classRegistered_ || window_ != 0 || width <= 0 || height <= 0) return 0;
@@ -173,7 +177,8 @@ bool HeadlessPlatform::SetPixelFormat(DeviceHandle device, int index, const Pixe
 
 ContextHandle HeadlessPlatform::CreateContext(DeviceHandle device) {
   Log("CreateContext");
-  if (Failing(Step::CreateContext) || !deviceHeld_ || device != window_ || pixelFormat_ == 0 || gl_ != nullptr) {
+  if (Failing(Step::CreateContext) || !deviceHeld_ || device != window_ || pixelFormat_ == 0 ||
+      gl_ != nullptr) {
     return 0;
   }
   auto gl = std::make_unique<HeadlessGL>();

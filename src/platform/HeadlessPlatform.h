@@ -24,8 +24,18 @@ namespace platform {
 
 // The steps a test can make fail.
 enum class Step {
-  RegisterClass, UnregisterClass, ChangeDisplayMode, CreateWindow, DestroyWindow, GetDeviceContext,
-  ReleaseDeviceContext, ChoosePixelFormat, SetPixelFormat, CreateContext, MakeCurrent, ReleaseCurrent,
+  RegisterClass,
+  UnregisterClass,
+  ChangeDisplayMode,
+  CreateWindow,
+  DestroyWindow,
+  GetDeviceContext,
+  ReleaseDeviceContext,
+  ChoosePixelFormat,
+  SetPixelFormat,
+  CreateContext,
+  MakeCurrent,
+  ReleaseCurrent,
   DeleteContext,
 };
 

@@ -35,10 +35,15 @@ void SetGlAttributes(int colorBits) {
 
 Uint32 MessageBoxIcon(uint32_t flags) {
   switch (flags & MB_ICONMASK) {
-    case MB_ICONSTOP: return SDL_MESSAGEBOX_ERROR;
-    case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
-    case MB_ICONQUESTION: case MB_ICONINFORMATION: return SDL_MESSAGEBOX_INFORMATION;
-    default: return 0;
+    case MB_ICONSTOP:
+      return SDL_MESSAGEBOX_ERROR;
+    case MB_ICONEXCLAMATION:
+      return SDL_MESSAGEBOX_WARNING;
+    case MB_ICONQUESTION:
+    case MB_ICONINFORMATION:
+      return SDL_MESSAGEBOX_INFORMATION;
+    default:
+      return 0;
   }
 }
 
@@ -115,7 +120,8 @@ WindowHandle SdlPlatform::CreateWindow(const std::string& title, int width, int 
   SDL_Window* window = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
   if (window == nullptr) return 0;
   if (fullscreen) {
-    SDL_DisplayMode mode{static_cast<Uint32>(mode_.format), mode_.width, mode_.height, mode_.refresh, nullptr};
+    SDL_DisplayMode mode{static_cast<Uint32>(mode_.format), mode_.width, mode_.height, mode_.refresh,
+                         nullptr};
     SDL_SetWindowDisplayMode(window, &mode);
   }
   window_ = SDL_GetWindowID(window);
@@ -213,10 +219,22 @@ int SdlPlatform::MessageBox(WindowHandle owner, const std::string& text, const s
   box.title = caption.c_str();
   box.message = text.c_str();
   switch (type) {
-    case MB_OKCANCEL: box.buttons = okCancel; box.numbuttons = 2; break;
-    case MB_YESNO: box.buttons = yesNo; box.numbuttons = 2; break;
-    case MB_YESNOCANCEL: box.buttons = yesNoCancel; box.numbuttons = 3; break;
-    default: box.buttons = ok; box.numbuttons = 1; break;
+    case MB_OKCANCEL:
+      box.buttons = okCancel;
+      box.numbuttons = 2;
+      break;
+    case MB_YESNO:
+      box.buttons = yesNo;
+      box.numbuttons = 2;
+      break;
+    case MB_YESNOCANCEL:
+      box.buttons = yesNoCancel;
+      box.numbuttons = 3;
+      break;
+    default:
+      box.buttons = ok;
+      box.numbuttons = 1;
+      break;
   }
   int answer = 0;
   if (SDL_ShowMessageBox(&box, &answer) != 0) {
@@ -231,7 +249,8 @@ int SdlPlatform::MessageBox(WindowHandle owner, const std::string& text, const s
 uint32_t SdlPlatform::GetTickCount() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  const uint64_t ms =
+      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
   return static_cast<uint32_t>(ms);  // wraps after 49.7 days, as GetTickCount does
 }
 
@@ -240,10 +259,18 @@ void SdlPlatform::PumpEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
     switch (event.type) {
-      case SDL_KEYDOWN: case SDL_KEYUP: TranslateKey(&event); break;
-      case SDL_WINDOWEVENT: TranslateWindowEvent(&event); break;
-      case SDL_QUIT: PostMessage({window_, WM_CLOSE, 0, 0}); break;  // window closed, or a signal
-      default: break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        TranslateKey(&event);
+        break;
+      case SDL_WINDOWEVENT:
+        TranslateWindowEvent(&event);
+        break;
+      case SDL_QUIT:
+        PostMessage({window_, WM_CLOSE, 0, 0});
+        break;  // window closed, or a signal
+      default:
+        break;
     }
   }
 }
@@ -260,7 +287,12 @@ void SdlPlatform::TranslateKey(const void* raw) {
   if (alt) lParam |= KF_ALTDOWN_BIT;
   if (key.repeat != 0 || !down) lParam |= KF_REPEAT_BIT;
   if (!down) lParam |= KF_UP_BIT;
-  const uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  // A key that went down as a plain key comes up as one even if Alt was pressed in
+  // between; Win32 would send WM_SYSKEYUP and leave the key's flag stuck down.
+  const bool plainUp = !down && plainDown_[vk];
+  plainDown_[vk] = down && !system;
+  const uint32_t message =
+      down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system && !plainUp ? WM_SYSKEYUP : WM_KEYUP);
   PostMessage({window_, message, vk, lParam});
 }
 
@@ -274,7 +306,8 @@ void SdlPlatform::TranslateWindowEvent(const void* raw) {
   SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
   switch (window.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      PostMessage({window_, WM_SIZE, 0, MakeLParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height))});
+      PostMessage(
+          {window_, WM_SIZE, 0, MakeLParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height))});
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
       PostMessage({window_, WM_SIZE, 1, 0});  // SIZE_MINIMIZED, 0 x 0
@@ -282,11 +315,17 @@ void SdlPlatform::TranslateWindowEvent(const void* raw) {
       break;
     case SDL_WINDOWEVENT_RESTORED:
       PostMessage({window_, WM_ACTIVATE, WA_ACTIVE, 0});
-      PostMessage({window_, WM_SIZE, 0, MakeLParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height))});
+      PostMessage(
+          {window_, WM_SIZE, 0, MakeLParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height))});
       break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED: PostMessage({window_, WM_ACTIVATE, WA_ACTIVE | minimisedWord, 0}); break;
-    case SDL_WINDOWEVENT_FOCUS_LOST: PostMessage({window_, WM_ACTIVATE, WA_INACTIVE | minimisedWord, 0}); break;
-    default: break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      PostMessage({window_, WM_ACTIVATE, WA_ACTIVE | minimisedWord, 0});
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      PostMessage({window_, WM_ACTIVATE, WA_INACTIVE | minimisedWord, 0});
+      break;
+    default:
+      break;
   }
 }
 

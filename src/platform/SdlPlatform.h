@@ -4,6 +4,8 @@
 // Depends on: platform/Platform.h, platform/SdlAudioSink.h, SDL2 (only in the .cpp).
 #pragma once
 
+#include <array>
+
 #include "platform/Platform.h"
 
 namespace platform {
@@ -49,6 +51,7 @@ class SdlPlatform : public Platform {
 
   bool videoUp_ = false;
   bool classRegistered_ = false;
+  std::array<bool, 256> plainDown_{};  // keys whose last key-down was a plain WM_KEYDOWN
   DisplayMode mode_;
   WindowHandle window_ = 0;  // SDL window id
   int windowColorBits_ = 0;

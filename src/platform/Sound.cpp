@@ -166,7 +166,8 @@ bool SoundSystem::StreamClose(SoundStream* stream) {
 
 int SoundSystem::PlayingChannels() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return static_cast<int>(std::count_if(channels_.begin(), channels_.end(), [](auto* s) { return s != nullptr; }));
+  return static_cast<int>(
+      std::count_if(channels_.begin(), channels_.end(), [](auto* s) { return s != nullptr; }));
 }
 
 size_t SoundSystem::OpenStreams() {

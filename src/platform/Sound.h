@@ -18,8 +18,8 @@
 
 namespace platform {
 
-inline constexpr int FSOUND_FREE = -1;               // StreamPlay: any free channel
-inline constexpr unsigned FSOUND_LOOP_OFF = 0x01;     // stream mode: play once
+inline constexpr int FSOUND_FREE = -1;             // StreamPlay: any free channel
+inline constexpr unsigned FSOUND_LOOP_OFF = 0x01;  // stream mode: play once
 inline constexpr unsigned FSOUND_INIT_GLOBALFOCUS = 0x02;
 inline constexpr float kSoundLibraryVersion = 3.75f;
 

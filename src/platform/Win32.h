@@ -29,9 +29,9 @@ inline constexpr uintptr_t WA_INACTIVE = 0;
 inline constexpr uintptr_t WA_ACTIVE = 1;
 
 // Key-message lParam bits.
-inline constexpr intptr_t KF_ALTDOWN_BIT = intptr_t{1} << 29;   // context code: Alt held
-inline constexpr intptr_t KF_REPEAT_BIT = intptr_t{1} << 30;    // key was already down
-inline constexpr intptr_t KF_UP_BIT = intptr_t{1} << 31;        // transition state: released
+inline constexpr intptr_t KF_ALTDOWN_BIT = intptr_t{1} << 29;  // context code: Alt held
+inline constexpr intptr_t KF_REPEAT_BIT = intptr_t{1} << 30;   // key was already down
+inline constexpr intptr_t KF_UP_BIT = intptr_t{1} << 31;       // transition state: released
 
 // Virtual-key codes (letters and digits are their upper-case ASCII codes).
 inline constexpr uint32_t VK_BACK = 0x08;

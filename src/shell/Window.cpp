@@ -10,8 +10,8 @@ using namespace platform;
 
 namespace {
 
-constexpr uint32_t kErrorFlags = MB_OK | MB_ICONEXCLAMATION;      // 0x30
-constexpr uint32_t kShutdownFlags = MB_OK | MB_ICONINFORMATION;   // 0x40
+constexpr uint32_t kErrorFlags = MB_OK | MB_ICONEXCLAMATION;     // 0x30
+constexpr uint32_t kShutdownFlags = MB_OK | MB_ICONINFORMATION;  // 0x40
 
 // Steps past window creation: tear down first (so the desktop mode is back), then tell.
 bool FailAfterWindow(Demo& demo, const char* text) {
@@ -47,13 +47,15 @@ const char* CreateContext(Demo& demo, int bits) {
   if (!os.SetPixelFormat(shell.DeviceContext, index, format)) return "Can't Set The PixelFormat.";
   shell.RenderContext = os.CreateContext(shell.DeviceContext);
   if (shell.RenderContext == 0) return "Can't Create A GL Rendering Context.";
-  if (!os.MakeCurrent(shell.DeviceContext, shell.RenderContext)) return "Can't Activate The GL Rendering Context.";
+  if (!os.MakeCurrent(shell.DeviceContext, shell.RenderContext))
+    return "Can't Activate The GL Rendering Context.";
   return nullptr;
 }
 
 }  // namespace
 
-bool CreateRenderWindow(Demo& demo, const std::string& title, int width, int height, int bits, bool fullscreen) {
+bool CreateRenderWindow(Demo& demo, const std::string& title, int width, int height, int bits,
+                        bool fullscreen) {
   Platform& os = demo.platform;
   ShellState& shell = demo.shell;
   shell.AppFullscreen = fullscreen;
@@ -82,7 +84,8 @@ void DestroyRenderWindow(Demo& demo) {
     os.ShowCursor(true);
   }
   if (shell.RenderContext != 0) {
-    if (!os.MakeCurrent(0, 0)) os.MessageBox(0, "Release Of DC And RC Failed.", "SHUTDOWN ERROR", kShutdownFlags);
+    if (!os.MakeCurrent(0, 0))
+      os.MessageBox(0, "Release Of DC And RC Failed.", "SHUTDOWN ERROR", kShutdownFlags);
     if (!os.DeleteContext(shell.RenderContext)) {
       os.MessageBox(0, "Release Rendering Context Failed.", "SHUTDOWN ERROR", kShutdownFlags);
     }
@@ -95,7 +98,8 @@ void DestroyRenderWindow(Demo& demo) {
     shell.DeviceContext = 0;
   }
   if (shell.MainWindow != 0) {
-    if (!os.DestroyWindow(shell.MainWindow)) os.MessageBox(0, "Could Not Release hWnd.", "hmm", kShutdownFlags);
+    if (!os.DestroyWindow(shell.MainWindow))
+      os.MessageBox(0, "Could Not Release hWnd.", "hmm", kShutdownFlags);
     shell.MainWindow = 0;
   }
   if (!os.UnregisterWindowClass()) {

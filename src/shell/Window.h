@@ -12,7 +12,8 @@
 
 // True when the window, its context and the start-up all succeeded. False after the
 // failure was shown (and, past the display-mode step, after a teardown).
-bool CreateRenderWindow(Demo& demo, const std::string& title, int width, int height, int bits, bool fullscreen);
+bool CreateRenderWindow(Demo& demo, const std::string& title, int width, int height, int bits,
+                        bool fullscreen);
 
 // Releases display mode, context, device context, window and class, whichever are
 // held, reporting each release that fails. Never fails as a whole.

@@ -1,8 +1,9 @@
 // The timeline: scene windows, the frame bracket, the slot switch, the end.
+#include "director/Timeline.h"
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "director/Timeline.h"
 #include "platform/HeadlessPlatform.h"
 #include "support/GLTest.h"
 

@@ -58,8 +58,8 @@ TEST(HeadlessPlatform, StepsRefuseOutOfOrderUse) {
   os.RegisterWindowClass();
   const WindowHandle window = os.CreateWindow("t", 10, 10, WindowStyle::Popup, 32);
   EXPECT_EQ(os.CreateWindow("t", 10, 10, WindowStyle::Popup, 32), 0u);  // one window only
-  EXPECT_EQ(os.CreateContext(window), 0u);  // no device context, no format yet
-  EXPECT_FALSE(os.UnregisterWindowClass());  // a window of the class exists
+  EXPECT_EQ(os.CreateContext(window), 0u);                              // no device context, no format yet
+  EXPECT_FALSE(os.UnregisterWindowClass());                             // a window of the class exists
   EXPECT_FALSE(os.DestroyWindow(window + 1));
   EXPECT_TRUE(os.DestroyWindow(window));
   EXPECT_TRUE(os.UnregisterWindowClass());

@@ -1,4 +1,6 @@
 // The FSOUND-style sound layer: decoding, channels, stream lifetime, the sinks.
+#include "platform/Sound.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 #include <fstream>
 
 #include "platform/Mp3Decoder.h"
-#include "platform/Sound.h"
 #include "support/GLTest.h"
 #include "support/Mp3Writer.h"
 
@@ -40,7 +41,7 @@ TEST(Mp3Decoder, DecodesASineToStereoAtTheRequestedRate) {
   EXPECT_LT(frames, 26000);
   EXPECT_NEAR(MeasuredFrequency(pcm, 4000, 16000, 44100), 440.0, 5.0);
   EXPECT_EQ(pcm[2 * 10000], pcm[2 * 10000 + 1]);  // mono doubled into both channels
-  EXPECT_EQ(decoder.Read(pcm.data(), 100), 0);     // the end stays the end
+  EXPECT_EQ(decoder.Read(pcm.data(), 100), 0);    // the end stays the end
   ASSERT_TRUE(decoder.Rewind());
   EXPECT_EQ(decoder.Read(pcm.data(), 100), 100);
 }

@@ -34,7 +34,8 @@ class XServer : public ::testing::Environment {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (std::getenv("DISPLAY") != nullptr) return;
     const std::string display = ":" + std::to_string(90 + getpid() % 500);
-    const char* argv[] = {"Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
+    const char* argv[] = {"Xvfb",        display.c_str(), "-screen", "0",
+                          "1024x768x24", "-nolisten",     "tcp",     nullptr};
     if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
       pid_ = 0;
       return;
@@ -125,9 +126,9 @@ TEST_F(SdlPlatformTest, ModesWindowContextSwapAndKeys) {
   SdlPlatform os;
   EXPECT_FALSE(os.ChangeDisplayMode(1024, 768, 32));  // no video before the class
   ASSERT_TRUE(os.RegisterWindowClass());
-  EXPECT_FALSE(os.RegisterWindowClass());             // registered once
-  EXPECT_TRUE(os.ChangeDisplayMode(1024, 768, 32));   // 24-bit true colour counts as 32
-  EXPECT_FALSE(os.ChangeDisplayMode(800, 600, 16));   // Xvfb offers only its own size and depth
+  EXPECT_FALSE(os.RegisterWindowClass());            // registered once
+  EXPECT_TRUE(os.ChangeDisplayMode(1024, 768, 32));  // 24-bit true colour counts as 32
+  EXPECT_FALSE(os.ChangeDisplayMode(800, 600, 16));  // Xvfb offers only its own size and depth
   EXPECT_FALSE(os.ChangeDisplayMode(1024, 768, 16));
   os.RestoreDisplayMode();
   const uint32_t before = os.GetTickCount();
@@ -179,6 +180,16 @@ TEST_F(SdlPlatformTest, ModesWindowContextSwapAndKeys) {
   for (const Message& m : keys) altP |= m.wParam == 'P' && m.message == WM_SYSKEYDOWN;
   EXPECT_TRUE(altP);
 
+  // W goes down plainly, Alt follows, W comes up: a plain key-up, so the flag clears.
+  SendKey("sdl test window", XK_w, 0, true, false);
+  SendKey("sdl test window", XK_Alt_L, 0, true, false);
+  SendKey("sdl test window", XK_w, Mod1Mask, false, true);
+  SendKey("sdl test window", XK_Alt_L, Mod1Mask, false, true);
+  keys = KeyMessages(os, 4);
+  bool plainUp = false;
+  for (const Message& m : keys) plainUp |= m.wParam == 'W' && m.message == WM_KEYUP;
+  EXPECT_TRUE(plainUp);
+
   os.PostQuitMessage(0);
   Message message;
   bool quit = false;
@@ -208,7 +219,8 @@ TEST(SdlAudioSink, PullsSamplesOnItsOwnThread) {
     frames += count;
     otherThread = std::this_thread::get_id() != main;
   }));
-  for (int i = 0; i < 100 && frames.load() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 100 && frames.load() == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   sink.Close();
   EXPECT_GT(frames.load(), 0);
   EXPECT_TRUE(otherThread.load());

@@ -27,6 +27,26 @@ TEST(KeyboardControls, HideEmptyNodesFlipsOncePerKeyDown) {
   EXPECT_FALSE(k.demo.octreeDisplay.HideEmptyOctreeNodes);
 }
 
+TEST(KeyboardControls, RenderTogglesActOnceAndOctreeBoundsFollowTheFlag) {
+  Keys k;
+  const RenderFlags before = k.demo.terrain.flags;
+  for (uint32_t vk : {'P', 'I', 'U', 'Y'}) k.Hold(vk);  // several keys act in one pass
+  ApplyKeyboardControls(k.demo);
+  ApplyKeyboardControls(k.demo);
+  const RenderFlags after = k.demo.terrain.flags;
+  EXPECT_NE(after.showOctree, before.showOctree);
+  EXPECT_NE(after.solidFill, before.solidFill);
+  EXPECT_NE(after.texturing, before.texturing);
+  EXPECT_NE(after.smoothShading, before.smoothShading);
+  EXPECT_EQ(k.demo.octreeDisplay.ShowOctreeBounds, after.showOctree);
+  for (uint32_t vk : {'P', 'I', 'U', 'Y'}) EXPECT_FALSE(k.demo.shell.KeyDown[vk]);
+  k.Hold('P');
+  ApplyKeyboardControls(k.demo);  // P twice: back where it was
+  EXPECT_EQ(k.demo.terrain.flags.showOctree, before.showOctree);
+  EXPECT_EQ(k.demo.octreeDisplay.ShowOctreeBounds, before.showOctree);
+  EXPECT_EQ(k.demo.terrain.flags.texturing, after.texturing);
+}
+
 TEST(KeyboardControls, CameraKeysActEveryPassAndStayHeld) {
   Keys k;
   k.Hold(VK_LEFT);

@@ -25,7 +25,8 @@ inline std::vector<unsigned char> MakeSineMp3(double hz, double seconds, int rat
   lame_set_brate(lame, 64);
   lame_init_params(lame);
   std::vector<unsigned char> out(static_cast<size_t>(1.25 * samples + 7200) + 7200);
-  int used = lame_encode_buffer(lame, pcm.data(), pcm.data(), samples, out.data(), static_cast<int>(out.size()));
+  int used =
+      lame_encode_buffer(lame, pcm.data(), pcm.data(), samples, out.data(), static_cast<int>(out.size()));
   used += lame_encode_flush(lame, out.data() + used, static_cast<int>(out.size()) - used);
   lame_close(lame);
   out.resize(static_cast<size_t>(used));

@@ -17,9 +17,9 @@ Rgb Clamp(Rgb c) { return {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)}; }
 
 double CloudDensity(double u, double depth) { return Fbm(u, depth, 4, 6, 501, true, 0.55); }
 
-// The stone floor's average colour: the ground below the horizon fades into it, so the side
-// faces meet the bottom face without a hard line.
-const Rgb kGroundFar{0.43, 0.40, 0.37};
+// The colour where the side faces meet the floor of the box: both fade into it at that edge,
+// so the seam never shows.
+const Rgb kGroundFar{0.42, 0.50, 0.30};
 
 Rgb SkyAbove(double u, double p) {
   const Rgb zenith{0.17, 0.36, 0.76}, horizon{0.74, 0.82, 0.92};
@@ -38,29 +38,28 @@ Rgb SkyAbove(double u, double p) {
   return c;
 }
 
-// Periodic noise whose features shrink with distance like ground seen in perspective: octave
-// fields at fixed whole frequencies (so every one repeats round the box) are cross-faded by
-// the distance, as mipmaps would be.
-double GroundNoise(double u, double distance, uint32_t seed) {
-  double level = std::clamp(std::log2(distance * 2.0), 0.0, 3.0);
-  int lower = std::min(2, static_cast<int>(level));
-  double mix = level - lower;
-  auto field = [&](int k) {
-    int f = 4 << k;
-    return Fbm(u, distance * f / 8.0, f, 4, seed + 17 * k, true);
-  };
-  return Lerp(field(lower), field(lower + 1), mix);
+// Farmland seen from high above: fields of different crops, woods, a little haze. `scale`
+// sets how many fields cross the tile; the same painter makes the land below the horizon
+// and the floor of the box, so the two read as one country.
+Rgb Farmland(double u, double v, int scale, uint32_t seed) {
+  const Rgb crops[5] = {
+      {0.36, 0.55, 0.22}, {0.62, 0.62, 0.30}, {0.46, 0.60, 0.26}, {0.55, 0.45, 0.28}, {0.30, 0.46, 0.20}};
+  Cells field = Worley(u, v, scale, seed);
+  Rgb c = crops[static_cast<int>(field.id * 5) % 5];
+  c = c * (0.9 + 0.1 * Fbm(u, v, scale * 4, 2, seed + 1));
+  double hedge = Smoothstep(0.02, 0.07, field.f2 - field.f1);
+  c = Mix(Rgb{0.22, 0.30, 0.16}, c, 0.4 + 0.6 * hedge);
+  double woods = Smoothstep(0.56, 0.66, 0.5 + 0.5 * Fbm(u, v, scale / 2, 4, seed + 2));
+  return Mix(c, Rgb{0.14, 0.26, 0.14}, woods * 0.85);
 }
 
 Rgb GroundBelow(double u, double q) {
   const Rgb haze{0.70, 0.77, 0.86};
+  // Fields repeat round the box (whole numbers across) and are squeezed towards the horizon.
   double distance = 0.5 / (q + 0.03);
-  double fields = 0.5 + 0.5 * GroundNoise(u, distance, 521);
-  double woods = Smoothstep(0.55, 0.68, 0.5 + 0.5 * GroundNoise(u, distance, 561));
-  Rgb land = Mix(Rgb{0.40, 0.50, 0.28}, Rgb{0.62, 0.57, 0.40}, fields);
-  land = Mix(land, Rgb{0.18, 0.30, 0.18}, woods * 0.8);
-  Rgb c = Mix(land, haze, std::exp(-q * 5.0));
-  return Mix(c, kGroundFar, Smoothstep(0.55, 1.0, q));
+  Rgb land = Farmland(u, distance * 0.5, 40, 521);
+  Rgb c = Mix(land, haze, 0.2 + 0.8 * std::exp(-q * 4.0));
+  return Mix(c, kGroundFar, Smoothstep(0.80, 1.0, q));
 }
 
 }  // namespace
@@ -87,14 +86,12 @@ Picture MakeStone() {
   for (int y = 0; y < n; ++y) {
     for (int x = 0; x < n; ++x) {
       double u = double(x) / n, v = double(y) / n;
-      Cells c = Worley(u, v, 7, 601);
-      double mortar = Smoothstep(0.04, 0.12, c.f2 - c.f1);
-      double dome = 1.0 - 0.45 * c.f1 * c.f1;
-      double grain = 0.5 + 0.5 * Fbm(u, v, 16, 3, 602);
-      Rgb stone = Mix(Rgb{0.42, 0.40, 0.38}, Rgb{0.55, 0.48, 0.40}, c.id);
-      stone = Mix(stone, Rgb{0.30, 0.36, 0.24}, 0.35 * Smoothstep(0.6, 0.9, grain));  // moss
-      Rgb joint{0.12, 0.11, 0.10};
-      p.At(x, y) = Clamp(Mix(joint, stone * (dome * (0.8 + 0.3 * grain)), mortar));
+      Rgb c = Mix(Farmland(u, v, 32, 531), Rgb{0.70, 0.77, 0.86}, 0.2);
+      // Stony outcrops among the fields.
+      double rock = Smoothstep(0.64, 0.72, 0.5 + 0.5 * Fbm(u, v, 6, 5, 532));
+      c = Mix(c, Rgb{0.55, 0.52, 0.48} * (0.85 + 0.3 * Hash01(x, y, 533)), rock * 0.8);
+      double edge = std::min({u, 1 - u, v, 1 - v}) * n;
+      p.At(x, y) = Clamp(Mix(kGroundFar, c, Smoothstep(0, 14, edge)));
     }
   }
   return p;
@@ -169,19 +166,19 @@ Picture MakeTunnelMetal() {
       double edge = std::min({u, 1 - u, v, 1 - v});
       double frame = Smoothstep(0.03, 0.06, edge);
       double brushed = 0.5 + 0.5 * Fbm(u * 0.25, v, 32, 2, 901);
-      Rgb metal = Rgb{0.42, 0.46, 0.52} * (0.8 + 0.3 * brushed);
-      Rgb c = Mix(Rgb{0.18, 0.20, 0.24}, metal, frame);
+      Rgb metal = Rgb{0.30, 0.40, 0.28} * (0.8 + 0.3 * brushed);
+      Rgb c = Mix(Rgb{0.12, 0.16, 0.12}, metal, frame);
       // Bevel: lit upper-left rim, dark lower-right.
       if (edge < 0.06 && edge > 0.02) c = c * (u < v ? 1.25 : 0.75);
       // A light strip across the tile: rings of light when the tiles line the tunnel.
       double strip = std::fabs(v - 0.5);
-      c = Mix(c, Rgb{0.15, 0.16, 0.18}, Smoothstep(0.09, 0.07, strip));
-      c = c + Rgb{0.30, 0.85, 1.0} * (Smoothstep(0.05, 0.0, strip) + 0.4 * std::exp(-strip * 40));
+      c = Mix(c, Rgb{0.10, 0.13, 0.10}, Smoothstep(0.09, 0.07, strip));
+      c = c + Rgb{0.70, 1.0, 0.45} * (Smoothstep(0.05, 0.0, strip) + 0.4 * std::exp(-strip * 40));
       // Rivets near the corners.
       for (double cx : {0.12, 0.88}) {
         for (double cy : {0.12, 0.88}) {
           double rr = std::hypot(u - cx, v - cy);
-          if (rr < 0.03) c = Rgb{0.75, 0.77, 0.80} * (1.2 - 10 * rr);
+          if (rr < 0.03) c = Rgb{0.90, 0.80, 0.45} * (1.2 - 10 * rr);
         }
       }
       p.At(x, y) = Clamp(c);

@@ -12,7 +12,8 @@ namespace assetgen {
 // four side faces meet without a jump.
 Picture MakeSky();
 
-// 256 x 256 tileable cobbled stone for the floor of the sky box.
+// 256 x 256 floor of the sky box: stony farmland far below, fading at its edges into the
+// colour the side faces end in.
 Picture MakeStone();
 
 // 64 x 64 soft round glow on black.
@@ -24,7 +25,9 @@ Picture MakeTorusPattern();
 // 512 x 512 backdrop behind the solid torus: a spiral nebula, centred, since it turns.
 Picture MakeBackdrop();
 
-// 256 x 256 tunnel wall tiles: riveted metal panels with light strips, and glowing lava rock.
+// 256 x 256 tunnel wall tiles: green riveted panels with light strips, and glowing lava rock.
+// The tunnel draws in whatever colour the particle jet left (yellow, next to no blue), so both
+// are painted in reds and greens.
 Picture MakeTunnelMetal();
 Picture MakeTunnelLava();
 

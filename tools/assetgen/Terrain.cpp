@@ -103,7 +103,7 @@ Picture MakeSandLayer() {
       double patches = 0.5 + 0.5 * Fbm(u, v, 4, 4, 101);
       double ripple = std::sin(6.2831853 * (8 * v + 1.0 * Fbm(u, v, 3, 3, 102)));
       double grain = Hash01(x, y, 103) - 0.5;
-      Rgb dry{0.86, 0.76, 0.55}, wet{0.62, 0.52, 0.36};
+      Rgb dry{0.98, 0.90, 0.68}, wet{0.80, 0.68, 0.48};
       Rgb c = Mix(wet, dry, Smoothstep(0.2, 0.8, patches));
       double shade = 1.0 + 0.06 * ripple + 0.10 * grain;
       if (Hash01(x, y, 104) > 0.985) shade *= 0.7;  // pebbles
@@ -121,7 +121,7 @@ Picture MakeGrassLayer() {
       double meadow = 0.5 + 0.5 * Fbm(u, v, 3, 5, 201);
       double clumps = 0.5 + 0.5 * Fbm(u, v, 16, 3, 202);
       double blade = Hash01(x, y, 203);
-      Rgb lush{0.22, 0.46, 0.13}, dry{0.55, 0.58, 0.24}, dark{0.09, 0.26, 0.08};
+      Rgb lush{0.34, 0.66, 0.20}, dry{0.72, 0.74, 0.34}, dark{0.16, 0.40, 0.13};
       Rgb c = Mix(lush, dry, Smoothstep(0.5, 0.8, meadow));
       // Copses of darker green and a few bare, earthy patches.
       double copse = Smoothstep(0.62, 0.72, 0.5 + 0.5 * Fbm(u, v, 6, 4, 204));
@@ -146,7 +146,7 @@ Picture MakeRockLayer() {
       double strata = 0.5 + 0.5 * std::sin(6.2831853 * (10 * v + 1.5 * Fbm(u, v, 3, 3, 304)));
       double boulders = 0.5 + 0.5 * Fbm(u, v, 12, 4, 305);
       double grit = Hash01(x, y, 306) - 0.5;
-      Rgb grey{0.52, 0.50, 0.48}, ochre{0.56, 0.45, 0.34}, dark{0.30, 0.29, 0.29};
+      Rgb grey{0.74, 0.72, 0.69}, ochre{0.78, 0.64, 0.48}, dark{0.45, 0.43, 0.42};
       Rgb c = Mix(grey, ochre, Smoothstep(0.35, 0.75, 0.5 + 0.5 * Fbm(u, v, 3, 4, 307)));
       c = Mix(dark, c, 0.55 + 0.45 * boulders);
       double shade = (0.72 + 0.28 * crevice) * (0.92 + 0.12 * strata) * (1.0 + 0.14 * grit);

@@ -10,7 +10,8 @@ namespace assetgen {
 // valleys and a ridged mountain range. Row 0 is the first row the terrain reads (z = 0).
 GreyMap MakeHeightmap();
 
-// The layers, 256 x 256 and tileable, low to high: shore sand, grass, rock, snow.
+// The layers, 256 x 256 and tileable, low to high: shore sand, grass, rock, snow. Painted
+// bright: the terrain's baked light lets through at most 155/255 of a texel.
 Picture MakeSandLayer();
 Picture MakeGrassLayer();
 Picture MakeRockLayer();

@@ -1,0 +1,50 @@
+#include "CaptureTestSupport.h"
+
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace capturetest {
+
+bool ReadPng(const std::filesystem::path& path, Picture* picture) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return false;
+  image.format = PNG_FORMAT_RGB;
+  picture->width = static_cast<int>(image.width);
+  picture->height = static_cast<int>(image.height);
+  picture->rgb.resize(PNG_IMAGE_SIZE(image));
+  const bool ok = png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
+  png_image_free(&image);
+  return ok;
+}
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+RunResult RunCommand(const std::string& command) {
+  RunResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+  const int status = pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string Quote(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+}  // namespace capturetest

@@ -1,0 +1,170 @@
+// The writing side: frame conversion, PNG files, the frame queue and its writer thread,
+// message-box answers and the progress line.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "CaptureTestSupport.h"
+#include "capture/FrameConvert.h"
+#include "capture/FrameQueue.h"
+#include "capture/FrameWriter.h"
+#include "capture/MessageBoxes.h"
+#include "capture/PngFile.h"
+#include "capture/ProgressBar.h"
+#include "support/GLTest.h"
+
+namespace {
+
+// BGRA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
+std::vector<uint8_t> GradientFrame(int width, int height) {
+  std::vector<uint8_t> bgra;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) bgra.insert(bgra.end(), {7, uint8_t(y), uint8_t(x), 200});
+  }
+  return bgra;
+}
+
+TEST(FrameConvertTest, FlipsRowsReordersToRgbAndDropsAlpha) {
+  const auto bgra = GradientFrame(3, 2);
+  std::vector<uint8_t> rgb(3 * 2 * 3, 99);
+  capture::ConvertFrame(bgra.data(), 3, 2, 3, 2, rgb.data());
+  // Top row first: green (y from the bottom) is 1 in the first output row.
+  const std::vector<uint8_t> expected = {0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 7, 1, 0, 7, 2, 0, 7};
+  EXPECT_EQ(rgb, expected);
+}
+
+TEST(FrameConvertTest, SmallerFramesAreCentredOnBlackLargerOnesCropped) {
+  const auto small = GradientFrame(2, 2);
+  std::vector<uint8_t> out(4 * 4 * 3, 99);
+  capture::ConvertFrame(small.data(), 2, 2, 4, 4, out.data());
+  const auto px = [&](int x, int y) {
+    return std::vector<uint8_t>(&out[(y * 4 + x) * 3], &out[(y * 4 + x) * 3 + 3]);
+  };
+  EXPECT_EQ(px(0, 0), (std::vector<uint8_t>{0, 0, 0}));
+  EXPECT_EQ(px(3, 3), (std::vector<uint8_t>{0, 0, 0}));
+  EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{0, 1, 7}));  // the frame's top-left
+  EXPECT_EQ(px(2, 2), (std::vector<uint8_t>{1, 0, 7}));  // its bottom-right
+
+  const auto large = GradientFrame(6, 6);
+  std::vector<uint8_t> crop(2 * 2 * 3);
+  capture::ConvertFrame(large.data(), 6, 6, 2, 2, crop.data());
+  // The middle 2 x 2: x 2..3, rows 3..2 from the bottom.
+  EXPECT_EQ(crop, (std::vector<uint8_t>{2, 3, 7, 3, 3, 7, 2, 2, 7, 3, 2, 7}));
+}
+
+TEST(PngFileTest, NamesCarrySixDigitProgrammeTime) {
+  EXPECT_EQ(capture::PngFileName(19000), "t019000.png");
+  EXPECT_EQ(capture::PngFileName(0), "t000000.png");
+  EXPECT_EQ(capture::PngFileName(185883), "t185883.png");
+}
+
+TEST(PngFileTest, SamePixelsGiveSameBytesAndReadBackExactly) {
+  const auto dir = testsupport::ScratchDir();
+  const auto bgra = GradientFrame(37, 11);
+  std::vector<uint8_t> rgb(37 * 11 * 3);
+  capture::ConvertFrame(bgra.data(), 37, 11, 37, 11, rgb.data());
+  std::string error;
+  ASSERT_TRUE(capture::WritePng((dir / "a.png").string(), 37, 11, rgb.data(), &error)) << error;
+  ASSERT_TRUE(capture::WritePng((dir / "b.png").string(), 37, 11, rgb.data(), &error)) << error;
+  EXPECT_EQ(capturetest::ReadBytes(dir / "a.png"), capturetest::ReadBytes(dir / "b.png"));
+  capturetest::Picture picture;
+  ASSERT_TRUE(capturetest::ReadPng(dir / "a.png", &picture));
+  EXPECT_EQ(picture.width, 37);
+  EXPECT_EQ(picture.height, 11);
+  EXPECT_EQ(picture.rgb, rgb);
+}
+
+TEST(PngFileTest, UnwritablePathFailsWithTheReason) {
+  const uint8_t rgb[3] = {1, 2, 3};
+  std::string error;
+  EXPECT_FALSE(capture::WritePng("/nonexistent-folder/x.png", 1, 1, rgb, &error));
+  EXPECT_NE(error.find("/nonexistent-folder/x.png"), std::string::npos);
+}
+
+TEST(FrameQueueTest, WritesEveryFrameInOrderWithASmallPool) {
+  std::vector<int64_t> seen;
+  capture::FrameQueue queue(2, [&](const capture::CapturedFrame& frame) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));  // a writer slower than the producer
+    seen.push_back(frame.index * 1000 + frame.bgra[0]);
+    return true;
+  });
+  for (int64_t i = 0; i < 50; ++i) {
+    capture::CapturedFrame* frame = queue.Acquire();
+    ASSERT_NE(frame, nullptr);
+    frame->index = i;
+    frame->bgra.assign(4, static_cast<uint8_t>(i % 7));
+    queue.Submit(frame);
+  }
+  EXPECT_TRUE(queue.Finish());
+  ASSERT_EQ(seen.size(), 50u);
+  for (int64_t i = 0; i < 50; ++i) EXPECT_EQ(seen[i], i * 1000 + i % 7);
+  EXPECT_TRUE(queue.Finish());  // a second Finish is harmless
+}
+
+TEST(FrameQueueTest, AConsumerFailureStopsTheProducer) {
+  std::atomic<int> calls = 0;
+  capture::FrameQueue queue(3, [&](const capture::CapturedFrame& frame) {
+    ++calls;
+    return frame.index < 4;
+  });
+  int submitted = 0;
+  for (int64_t i = 0; i < 1000; ++i) {
+    capture::CapturedFrame* frame = queue.Acquire();
+    if (frame == nullptr) break;
+    frame->index = i;
+    queue.Submit(frame);
+    ++submitted;
+  }
+  EXPECT_LT(submitted, 1000);  // Acquire gave null soon after the failure
+  EXPECT_FALSE(queue.Finish());
+  EXPECT_EQ(calls.load(), 5);  // nothing after the failing frame was written
+}
+
+TEST(FrameWriterTest, WritesPngsNamedByProgrammeTimeIntoANewFolder) {
+  const auto dir = testsupport::ScratchDir() / "deeper" / "out";
+  capture::FrameWriter writer;
+  std::string error;
+  ASSERT_TRUE(writer.Open({dir.string(), false, {}}, &error)) << error;
+  capture::CapturedFrame frame;
+  frame.width = 5;
+  frame.height = 4;
+  frame.bgra = GradientFrame(5, 4);
+  frame.timeMs = 75016;
+  ASSERT_TRUE(writer.Write(frame)) << writer.Error();
+  EXPECT_TRUE(writer.Close(&error));
+  capturetest::Picture picture;
+  ASSERT_TRUE(capturetest::ReadPng(dir / "t075016.png", &picture));
+  EXPECT_EQ(picture.At(4, 0)[0], 4);  // top-right: x 4, y 3 from the bottom
+  EXPECT_EQ(picture.At(4, 0)[1], 3);
+  EXPECT_EQ(writer.FramesWritten(), 1);
+}
+
+TEST(MessageBoxAnswerTest, OkOrYesByDefaultNoOnRequest) {
+  EXPECT_EQ(capture::AnswerMessageBox(0x30, false), 1);  // MB_OK | exclamation: IDOK
+  EXPECT_EQ(capture::AnswerMessageBox(0x30, true), 1);   // an OK box has nothing else
+  EXPECT_EQ(capture::AnswerMessageBox(0x34, false), 6);  // MB_YESNO: IDYES
+  EXPECT_EQ(capture::AnswerMessageBox(0x34, true), 7);   // IDNO
+  EXPECT_EQ(capture::AnswerMessageBox(0x23, false), 6);  // MB_YESNOCANCEL
+  EXPECT_EQ(capture::AnswerMessageBox(0x01, true), 2);   // MB_OKCANCEL, No: IDCANCEL
+  EXPECT_EQ(capture::AnswerMessageBox(0x05, false), 2);  // retry would only fail again
+  EXPECT_EQ(capture::FormatMessageBox("ERROR", "Program Will Now Close."),
+            "ERROR: Program Will Now Close.\n");
+}
+
+TEST(ProgressTest, LineShowsFramesTimeRateAndTimeLeft) {
+  const std::string line = capture::FormatProgress({600, 1200, 10000, 20.0}, 10);
+  EXPECT_EQ(line.substr(0, 12), "[#####.....]");
+  EXPECT_NE(line.find("600/1200 frames"), std::string::npos) << line;
+  EXPECT_NE(line.find("t  10.000 s"), std::string::npos) << line;
+  EXPECT_NE(line.find("30.0 fps"), std::string::npos) << line;
+  EXPECT_NE(line.find("0:20 left"), std::string::npos) << line;
+  // More frames than planned (an F1 restart) keeps the bar full, not overflowing.
+  const std::string over = capture::FormatProgress({1300, 1200, 0, 10.0}, 10);
+  EXPECT_EQ(over.substr(0, 12), "[##########]");
+  EXPECT_NE(over.find("0:00 left"), std::string::npos) << over;
+  EXPECT_NE(capture::FormatProgress({0, 10, 0, 0.0}).find("--:-- left"), std::string::npos);
+}
+
+}  // namespace

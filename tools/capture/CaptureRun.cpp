@@ -1,0 +1,87 @@
+// CaptureRun: sets up the writer, the headless platform and the demo, runs the demo's own
+// entry, and reports.
+// Depends on: shell/MainLoop.h, director/Demo.h, director/Startup.h (the music's path),
+// platform/HeadlessPlatform.h, CaptureDriver, FrameQueue, FrameWriter, ProgressBar.
+#include "capture/CaptureRun.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "capture/CaptureDriver.h"
+#include "capture/FrameQueue.h"
+#include "capture/FrameWriter.h"
+#include "capture/ProgressBar.h"
+#include "director/Demo.h"
+#include "director/Startup.h"
+#include "platform/HeadlessPlatform.h"
+#include "shell/MainLoop.h"
+
+namespace capture {
+namespace {
+
+// Enough to keep the writer busy while the next frames are drawn, few enough that a slow
+// writer holds the drawing back instead of filling memory.
+constexpr size_t kFramePool = 4;
+
+WriterSettings MakeWriterSettings(const CaptureOptions& options) {
+  WriterSettings settings;
+  settings.pngDir = options.pngDir;
+  settings.video = !options.videoFile.empty();
+  VideoSettings& video = settings.videoSettings;
+  video.path = options.videoFile;
+  video.width = options.width;
+  video.height = options.height;
+  video.fps = options.fps;
+  // The music is in step with programme time, so it starts where the first written frame is.
+  video.startUs = options.Schedule().FirstWrittenFrame() * 1000000 / options.fps;
+  if (settings.video && std::filesystem::exists(kMusicFile)) {
+    video.musicPath = kMusicFile;
+  } else if (settings.video) {
+    std::fprintf(stderr, "landscape-capture: no %s here; the video will have no sound\n", kMusicFile);
+  }
+  return settings;
+}
+
+}  // namespace
+
+int RunCapture(const CaptureOptions& options) {
+  FrameWriter writer;
+  std::string error;
+  if (!writer.Open(MakeWriterSettings(options), &error)) {
+    std::fprintf(stderr, "landscape-capture: %s\n", error.c_str());
+    return 1;
+  }
+  FrameQueue queue(kFramePool, [&writer](const CapturedFrame& frame) { return writer.Write(frame); });
+  ProgressBar progress(!options.quiet, options.Schedule().EndFrame());
+
+  int exit_code = 0;
+  int64_t frames_drawn = 0;
+  int64_t last_ms = 0;
+  {
+    platform::HeadlessPlatform platform;
+    CaptureDriver driver(options, platform, queue, progress);
+    Demo demo(platform);
+    exit_code = RunLandscape(demo, {options.width, options.height});
+    frames_drawn = driver.FramesDrawn();
+    last_ms = driver.LastProgrammeMs();
+  }
+  progress.Finish(frames_drawn, last_ms);
+
+  const bool written = queue.Finish();
+  const bool closed = writer.Close(&error);
+  const bool wants_output = !options.pngDir.empty() || !options.videoFile.empty();
+  if (wants_output && writer.FramesWritten() == 0) {
+    std::fprintf(stderr, "landscape-capture: no frame lay in [%lld, %lld) ms; the demo drew %lld frames\n",
+                 static_cast<long long>(options.fromMs), static_cast<long long>(options.toMs),
+                 static_cast<long long>(frames_drawn));
+    return 1;
+  }
+  if (!written || !closed) {
+    std::fprintf(stderr, "landscape-capture: %s\n", (!written ? writer.Error() : error).c_str());
+    return 1;
+  }
+  return exit_code;
+}
+
+}  // namespace capture

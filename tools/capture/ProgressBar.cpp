@@ -1,0 +1,67 @@
+// ProgressBar: formatting and throttled drawing.
+// Depends on: POSIX isatty.
+#include "capture/ProgressBar.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace capture {
+
+std::string FormatProgress(const ProgressState& s, int bar_width) {
+  // More frames than planned happen when F1 restarts the programme.
+  const double fraction =
+      s.framesTotal > 0 ? std::clamp(static_cast<double>(s.framesDone) / s.framesTotal, 0.0, 1.0) : 1.0;
+  const int filled = static_cast<int>(fraction * bar_width);
+  std::string bar = "[" + std::string(filled, '#') + std::string(bar_width - filled, '.') + "]";
+  const double fps = s.elapsedSeconds > 0.0 ? s.framesDone / s.elapsedSeconds : 0.0;
+  char left[32] = "  --:--";
+  if (fps > 0.0) {
+    const long long seconds =
+        static_cast<long long>(std::max<int64_t>(0, s.framesTotal - s.framesDone) / fps + 0.5);
+    std::snprintf(left, sizeof left, "%4lld:%02lld", seconds / 60, seconds % 60);
+  }
+  char text[160];
+  std::snprintf(text, sizeof text, " %6lld/%lld frames  t %7.3f s  %5.1f fps %s left",
+                static_cast<long long>(s.framesDone), static_cast<long long>(s.framesTotal),
+                s.programmeMs / 1000.0, fps, left);
+  return bar + text;
+}
+
+ProgressBar::ProgressBar(bool enabled, int64_t frames_total)
+    : shown_(enabled && isatty(STDERR_FILENO) == 1),
+      total_(frames_total),
+      start_(std::chrono::steady_clock::now()),
+      last_draw_(start_) {}
+
+void ProgressBar::Update(int64_t frames_done, int64_t programme_ms) {
+  if (!shown_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (drawn_ && now - last_draw_ < std::chrono::milliseconds(100)) return;
+  last_draw_ = now;
+  Draw(frames_done, programme_ms);
+}
+
+void ProgressBar::Clear() {
+  if (!shown_ || !drawn_) return;
+  std::fputs("\r\033[K", stderr);
+  drawn_ = false;
+}
+
+void ProgressBar::Finish(int64_t frames_done, int64_t programme_ms) {
+  if (!shown_) return;
+  Draw(frames_done, programme_ms);
+  std::fputc('\n', stderr);
+  drawn_ = false;
+}
+
+void ProgressBar::Draw(int64_t frames_done, int64_t programme_ms) {
+  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  const std::string line = FormatProgress({frames_done, total_, programme_ms, elapsed});
+  std::fprintf(stderr, "\r%s\033[K", line.c_str());
+  std::fflush(stderr);
+  drawn_ = true;
+}
+
+}  // namespace capture

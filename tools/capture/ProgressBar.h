@@ -1,0 +1,42 @@
+// ProgressBar: one self-overwriting status line on standard error while capturing: frames,
+// programme time, frames per second, time left. Only shown on a terminal.
+// Depends on: nothing (the wall clock here is for the display only, never for the demo).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace capture {
+
+struct ProgressState {
+  int64_t framesDone = 0;   // frames drawn so far
+  int64_t framesTotal = 0;  // frames that will be drawn
+  int64_t programmeMs = 0;
+  double elapsedSeconds = 0.0;
+};
+
+// "[#####.....]   120/11154 frames  t   2.000 s   58.3 fps    3:09 left"
+std::string FormatProgress(const ProgressState& state, int bar_width = 24);
+
+class ProgressBar {
+ public:
+  // Shown only when `enabled` and standard error is a terminal.
+  ProgressBar(bool enabled, int64_t frames_total);
+  void Update(int64_t frames_done, int64_t programme_ms);
+  // Wipes the line, so other output starts on a clean line; the next Update redraws it.
+  void Clear();
+  // The final state, and a line break.
+  void Finish(int64_t frames_done, int64_t programme_ms);
+
+ private:
+  void Draw(int64_t frames_done, int64_t programme_ms);
+
+  bool shown_ = false;
+  int64_t total_ = 0;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point last_draw_;
+  bool drawn_ = false;
+};
+
+}  // namespace capture
