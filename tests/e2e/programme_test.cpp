@@ -92,11 +92,11 @@ TEST(Programme, RunsEverySceneInItsWindowAndEndsAt185900) {
   EXPECT_LT(run.frames.front().lit, 0.25);
   EXPECT_GT(credits.maxLit, 0.5);
   EXPECT_GT(credits.pictures.size(), 10u);
-  // Tunnels, flight and the solid torus over its background fill the whole frame, and
-  // move on every frame.
+  // Tunnels, flight and the solid torus over its background fill the frame (up to the
+  // dark parts of their pictures), and move on every frame.
   for (Scene scene : {Scene::Tunnel, Scene::Flight, Scene::SecondTunnel, Scene::SolidTorus}) {
     SCOPED_TRACE(static_cast<int>(scene));
-    EXPECT_GT(figures.at(scene).minLit, 0.99);
+    EXPECT_GT(figures.at(scene).minLit, 0.75);
     EXPECT_EQ(figures.at(scene).pictures.size(), static_cast<size_t>(figures.at(scene).frames));
   }
   // The wireframe torus and its particle cloud leave much of the black clear colour.

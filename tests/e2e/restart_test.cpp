@@ -78,7 +78,7 @@ TEST(Restart, F1InEverySceneStartsOverWithEverythingRebuilt) {
     const Scene scene = sceneFrames[r].scene;
     const bool fills = scene == Scene::Tunnel || scene == Scene::Flight || scene == Scene::SecondTunnel ||
                        scene == Scene::SolidTorus;
-    EXPECT_GT(sceneFrames[r].lit, fills ? 0.99 : 0.05);
+    EXPECT_GT(sceneFrames[r].lit, fills ? 0.75 : 0.05);
     // The first frame after F1 is the credits at 0, drawn in the new context.
     // The scrollers go on where they were.
     EXPECT_GE(after[r].credits.frameCount, before[r].credits.frameCount);
