@@ -53,8 +53,9 @@ Fixture& Shared() {
   return fixture;
 }
 
-const std::string kLayers[5] = {"data/gfx/large/tex0.bmp", "data/gfx/large/tex1.bmp", "data/gfx/large/tex1.bmp",
-                                "data/gfx/large/tex2.bmp", "data/gfx/large/tex3.bmp"};
+const std::string kLayers[5] = {"data/gfx/large/tex0.bmp", "data/gfx/large/tex1.bmp",
+                                "data/gfx/large/tex1.bmp", "data/gfx/large/tex2.bmp",
+                                "data/gfx/large/tex3.bmp"};
 
 void BM_LandscapeBuild(benchmark::State& state) {
   Fixture& f = Shared();

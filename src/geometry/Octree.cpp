@@ -57,9 +57,9 @@ namespace {
 // comparisons Cube::ContainsPoint makes on each child cube, shared between the
 // children along each axis, so a parent sorts its triangles in one pass, not eight.
 struct ChildPlanes {
-  float low[3];         // minimum corner of the low children along x, y, z
-  float high[3];        // ... and of the high ones
-  double lowFar[3];     // their far faces, unrounded
+  float low[3];      // minimum corner of the low children along x, y, z
+  float high[3];     // ... and of the high ones
+  double lowFar[3];  // their far faces, unrounded
   double highFar[3];
   unsigned char masks[64];  // children holding a point, by its side bits along x, y, z
 

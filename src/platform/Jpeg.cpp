@@ -5,10 +5,12 @@
 #include "platform/Jpeg.h"
 
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs FILE declared first
 #include <cstdlib>
 
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 namespace platform {
 namespace {
@@ -20,7 +22,9 @@ struct ErrorManager {
   std::jmp_buf jump;
 };
 
-[[noreturn]] void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+[[noreturn]] void OnError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 
 // Warnings (corrupt or missing data) end the decode too: a half-grey picture is no picture.
 void OnMessage(j_common_ptr info, int level) {

@@ -44,10 +44,12 @@ void ScaleHeights(const unsigned char* heights, int width, int depth, unsigned c
       double sum = 0.0;
       for (const Tap& row : rows[static_cast<size_t>(oy)]) {
         const unsigned char* line = heights + static_cast<size_t>(row.index) * width;
-        for (const Tap& column : columns[static_cast<size_t>(ox)]) sum += line[column.index] * row.weight * column.weight;
+        for (const Tap& column : columns[static_cast<size_t>(ox)])
+          sum += line[column.index] * row.weight * column.weight;
       }
       const double value = std::floor(sum / area + 0.5);
-      out[static_cast<size_t>(oy) * outWidth + ox] = static_cast<unsigned char>(std::clamp(value, 0.0, 255.0));
+      out[static_cast<size_t>(oy) * outWidth + ox] =
+          static_cast<unsigned char>(std::clamp(value, 0.0, 255.0));
     }
   }
 }

@@ -33,12 +33,20 @@ void PlaceCamera(Camera& camera) {
 
 }  // namespace
 
+void Terrain::ForgetTextures() {
+  texture_ = Texture{};
+  for (Texture& face : sky_.faces) face = Texture{};
+}
+
 bool InitLandscape(Terrain& terrain, Camera& camera, LandscapeContext& context) {
   glClear(GL_COLOR_BUFFER_BIT);
+  // Each start-up runs in a new rendering context (F1 re-creates the window).
+  terrain.ForgetTextures();
   context.console.Print("Welcome Aboard Brumlys' Landscape Engine");
   context.console.Print("- - - - - - - - - - -");
   if (!terrain.Build(kHeightmapPath, context)) {
-    ShowBox(context.showMessage, "Could not generate landscape from heightmap info", "Error", BoxOwner::MainWindow);
+    ShowBox(context.showMessage, "Could not generate landscape from heightmap info", "Error",
+            BoxOwner::MainWindow);
     return false;
   }
   SetUpSceneLight();

@@ -114,6 +114,11 @@ class Terrain {
   // one glDrawElements. Leaves GL state as found, except the texture-coordinate array.
   void Draw(Camera& camera, const OctreeDisplay& display);
 
+  // Forgets the GL texture names of an earlier start-up without deleting them: they
+  // went with that start-up's rendering context, and the same numbers may already
+  // name another module's textures in the new one.
+  void ForgetTextures();
+
   void ToggleTexturing() { flags.texturing = !flags.texturing; }
   void ToggleSolidFill() { flags.solidFill = !flags.solidFill; }
   void ToggleSmoothShading() { flags.smoothShading = !flags.smoothShading; }

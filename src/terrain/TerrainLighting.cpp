@@ -73,7 +73,8 @@ void Terrain::CalculateLighting() {
                                               static_cast<double>(toSun.z) * normal.z);
       // Truncation toward zero; slopes turned far from the sun clamp at black rather
       // than wrapping round to bright shades.
-      if (std::isfinite(cosine)) shade = std::clamp(kBaseShade + static_cast<int>(cosine * kSunShade), 0, 255);
+      if (std::isfinite(cosine))
+        shade = std::clamp(kBaseShade + static_cast<int>(cosine * kSunShade), 0, 255);
     }
     v.colour[0] = v.colour[1] = v.colour[2] = static_cast<unsigned char>(shade);
   }

@@ -17,8 +17,8 @@ void UploadRgb(const Image& image) {
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-  glTexImage2D(GL_TEXTURE_2D, 0, 3, static_cast<GLsizei>(image.Width()), static_cast<GLsizei>(image.Height()), 0,
-               GL_RGB, GL_UNSIGNED_BYTE, image.Pixels());
+  glTexImage2D(GL_TEXTURE_2D, 0, 3, static_cast<GLsizei>(image.Width()), static_cast<GLsizei>(image.Height()),
+               0, GL_RGB, GL_UNSIGNED_BYTE, image.Pixels());
   glPopClientAttrib();
 }
 

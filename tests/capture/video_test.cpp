@@ -57,11 +57,14 @@ std::string Encode(const std::filesystem::path& dir, const std::string& name, in
   capture::VideoEncoder encoder;
   std::string error;
   EXPECT_TRUE(encoder.Open(settings, &error)) << error;
-  std::vector<uint8_t> rgb(32 * 16 * 3);
-  for (int i = 0; i < frames; ++i) {
-    std::fill(rgb.begin(), rgb.end(), static_cast<uint8_t>(i * 20));
-    EXPECT_TRUE(encoder.WriteFrame(rgb.data(), &error)) << error;
+  // BGRA, bottom row first: the upper half of each frame white, the lower half dark red.
+  std::vector<uint8_t> bgra;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 32; ++x)
+      bgra.insert(bgra.end(), {0, 0, static_cast<uint8_t>(y < 8 ? 128 : 255), 255});
   }
+  for (int y = 8; y < 16; ++y) std::fill(&bgra[y * 32 * 4], &bgra[(y + 1) * 32 * 4], 255);
+  for (int i = 0; i < frames; ++i) EXPECT_TRUE(encoder.WriteFrame(bgra.data(), &error)) << error;
   EXPECT_TRUE(encoder.Close(&error)) << error;
   return settings.path;
 }
@@ -81,7 +84,8 @@ TEST(VideoEncoderTest, ArgumentsSeekTheMusicAndCutItWithThePictures) {
   EXPECT_EQ(after("-ss"), "75.016666");
   EXPECT_EQ(after("-s"), "1024x768");
   EXPECT_EQ(after("-framerate"), "60");
-  EXPECT_EQ(after("-pix_fmt"), "rgb24");
+  EXPECT_EQ(after("-pix_fmt"), "bgra");
+  EXPECT_EQ(after("-vf"), "vflip");
   EXPECT_EQ(after("-c:v"), "libx264");
   EXPECT_EQ(after("-af"), "apad");
   EXPECT_EQ(args.back(), "out.mp4");
@@ -109,6 +113,20 @@ TEST(VideoEncoderTest, SoundStartsAtTheFirstFramesProgrammeTime) {
   EXPECT_GT(LoudnessOfFirstHalfSecond(Encode(dir, "from1.mp4", 1200000, music, 10)), 0.3);
 }
 
+TEST(VideoEncoderTest, PicturesComeOutUprightAndInTheirColours) {
+  const auto dir = testsupport::ScratchDir();
+  const std::string video = Encode(dir, "upright.mp4", 0, "", 1);
+  const auto rgb = RunCommand("ffmpeg -hide_banner -loglevel error -i " + Quote(video) +
+                              " -frames:v 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
+  ASSERT_EQ(rgb.output.size(), 32u * 16u * 3u);
+  const auto at = [&](int x, int y, int c) { return static_cast<uint8_t>(rgb.output[(y * 32 + x) * 3 + c]); };
+  EXPECT_GT(at(16, 1, 0), 230);  // top: white
+  EXPECT_GT(at(16, 1, 2), 230);
+  EXPECT_NEAR(at(16, 14, 0), 128, 12);  // bottom: dark red
+  EXPECT_LT(at(16, 14, 1), 20);
+  EXPECT_LT(at(16, 14, 2), 20);
+}
+
 TEST(VideoEncoderTest, WithoutMusicThereIsNoSoundStream) {
   const auto dir = testsupport::ScratchDir();
   const std::string video = Encode(dir, "silent.mp4", 0, "", 3);
@@ -124,9 +142,9 @@ TEST(VideoEncoderTest, AnEncoderThatCannotWriteReportsFailure) {
   capture::VideoEncoder encoder;
   std::string error;
   ASSERT_TRUE(encoder.Open(settings, &error)) << error;
-  std::vector<uint8_t> rgb(16 * 16 * 3, 0);
+  std::vector<uint8_t> bgra(16 * 16 * 4, 0);
   bool wrote = true;
-  for (int i = 0; i < 200 && wrote; ++i) wrote = encoder.WriteFrame(rgb.data(), &error);
+  for (int i = 0; i < 200 && wrote; ++i) wrote = encoder.WriteFrame(bgra.data(), &error);
   EXPECT_FALSE(encoder.Close(&error));
   EXPECT_NE(error.find("ffmpeg"), std::string::npos);
 }

@@ -29,7 +29,7 @@ std::vector<uint8_t> GradientFrame(int width, int height) {
 TEST(FrameConvertTest, FlipsRowsReordersToRgbAndDropsAlpha) {
   const auto bgra = GradientFrame(3, 2);
   std::vector<uint8_t> rgb(3 * 2 * 3, 99);
-  capture::ConvertFrame(bgra.data(), 3, 2, 3, 2, rgb.data());
+  capture::ToRgb(bgra.data(), 3, 2, rgb.data());
   // Top row first: green (y from the bottom) is 1 in the first output row.
   const std::vector<uint8_t> expected = {0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 7, 1, 0, 7, 2, 0, 7};
   EXPECT_EQ(rgb, expected);
@@ -37,21 +37,22 @@ TEST(FrameConvertTest, FlipsRowsReordersToRgbAndDropsAlpha) {
 
 TEST(FrameConvertTest, SmallerFramesAreCentredOnBlackLargerOnesCropped) {
   const auto small = GradientFrame(2, 2);
-  std::vector<uint8_t> out(4 * 4 * 3, 99);
-  capture::ConvertFrame(small.data(), 2, 2, 4, 4, out.data());
+  std::vector<uint8_t> out(4 * 4 * 4, 99);
+  capture::CentreFrame(small.data(), 2, 2, 4, 4, out.data());
+  // Both bottom row first: (x, y) counted from the bottom left.
   const auto px = [&](int x, int y) {
-    return std::vector<uint8_t>(&out[(y * 4 + x) * 3], &out[(y * 4 + x) * 3 + 3]);
+    return std::vector<uint8_t>(&out[(y * 4 + x) * 4], &out[(y * 4 + x) * 4 + 4]);
   };
-  EXPECT_EQ(px(0, 0), (std::vector<uint8_t>{0, 0, 0}));
-  EXPECT_EQ(px(3, 3), (std::vector<uint8_t>{0, 0, 0}));
-  EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{0, 1, 7}));  // the frame's top-left
-  EXPECT_EQ(px(2, 2), (std::vector<uint8_t>{1, 0, 7}));  // its bottom-right
+  EXPECT_EQ(px(0, 0), (std::vector<uint8_t>{0, 0, 0, 0}));
+  EXPECT_EQ(px(3, 3), (std::vector<uint8_t>{0, 0, 0, 0}));
+  EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{7, 0, 0, 200}));  // the frame's bottom-left
+  EXPECT_EQ(px(2, 2), (std::vector<uint8_t>{7, 1, 1, 200}));  // its top-right
 
   const auto large = GradientFrame(6, 6);
-  std::vector<uint8_t> crop(2 * 2 * 3);
-  capture::ConvertFrame(large.data(), 6, 6, 2, 2, crop.data());
-  // The middle 2 x 2: x 2..3, rows 3..2 from the bottom.
-  EXPECT_EQ(crop, (std::vector<uint8_t>{2, 3, 7, 3, 3, 7, 2, 2, 7, 3, 2, 7}));
+  std::vector<uint8_t> crop(2 * 2 * 4);
+  capture::CentreFrame(large.data(), 6, 6, 2, 2, crop.data());
+  // The middle 2 x 2: x 2..3, y 2..3 from the bottom.
+  EXPECT_EQ(crop, (std::vector<uint8_t>{7, 2, 2, 200, 7, 2, 3, 200, 7, 3, 2, 200, 7, 3, 3, 200}));
 }
 
 TEST(PngFileTest, NamesCarrySixDigitProgrammeTime) {
@@ -64,7 +65,7 @@ TEST(PngFileTest, SamePixelsGiveSameBytesAndReadBackExactly) {
   const auto dir = testsupport::ScratchDir();
   const auto bgra = GradientFrame(37, 11);
   std::vector<uint8_t> rgb(37 * 11 * 3);
-  capture::ConvertFrame(bgra.data(), 37, 11, 37, 11, rgb.data());
+  capture::ToRgb(bgra.data(), 37, 11, rgb.data());
   std::string error;
   ASSERT_TRUE(capture::WritePng((dir / "a.png").string(), 37, 11, rgb.data(), &error)) << error;
   ASSERT_TRUE(capture::WritePng((dir / "b.png").string(), 37, 11, rgb.data(), &error)) << error;
@@ -139,6 +140,16 @@ TEST(FrameWriterTest, WritesPngsNamedByProgrammeTimeIntoANewFolder) {
   EXPECT_EQ(picture.At(4, 0)[0], 4);  // top-right: x 4, y 3 from the bottom
   EXPECT_EQ(picture.At(4, 0)[1], 3);
   EXPECT_EQ(writer.FramesWritten(), 1);
+}
+
+TEST(FrameWriterTest, AVideoInAMissingFolderIsRefusedBeforeAnythingRuns) {
+  capture::WriterSettings settings;
+  settings.video = true;
+  settings.videoSettings.path = (testsupport::ScratchDir() / "nowhere" / "v.mp4").string();
+  capture::FrameWriter writer;
+  std::string error;
+  EXPECT_FALSE(writer.Open(settings, &error));
+  EXPECT_NE(error.find("nowhere"), std::string::npos) << error;
 }
 
 TEST(MessageBoxAnswerTest, OkOrYesByDefaultNoOnRequest) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 
 #include "director/Startup.h"
 #include "director/Timeline.h"
@@ -70,6 +72,59 @@ TEST_F(FlightFrame, ProgrammeAtEightySecondsFliesOverTheLandscape) {
   // The flight keeps its phase through a restart of the whole start-up.
   InitDemo(demo_);
   EXPECT_EQ(demo_.flight.phase, 0.013f);
+}
+
+}  // namespace
+
+namespace {
+
+// The same frame over the generated demo data, when the build has made it.
+class GeneratedDataFlight : public testsupport::GLTest {
+ protected:
+  GeneratedDataFlight() : GLTest(320, 240) {}
+};
+
+TEST_F(GeneratedDataFlight, GeneratedLandscapeShowsSkyAboveAndGroundBelow) {
+  const char* runDir = std::getenv("LANDSCAPE_RUN_DIR");
+  if (runDir == nullptr || !std::filesystem::exists(std::filesystem::path(runDir) / kHeightmapPath)) {
+    GTEST_SKIP() << "no generated data";
+  }
+  terraintest::ScopedChdir chdir(runDir);
+  glMatrixMode(GL_PROJECTION);
+  gluPerspective(45.0, 320.0 / 240.0, 0.1, 200.0);
+  glMatrixMode(GL_MODELVIEW);
+  HeadlessPlatform os{{AudioOutput::Null, "", kSoundLibraryVersion, 1000}};
+  Demo demo{os};
+  InitDemo(demo);
+  for (const auto& box : os.MessageBoxes()) ADD_FAILURE() << box.caption << ": " << box.text;
+  ASSERT_EQ(demo.terrain.TriangleCount(), 130050);
+  os.AdvanceClock(80000);
+  RunTimeline(demo);
+  EXPECT_GT(demo.terrain.Visible().Count(), 0);
+  const auto pixels = ReadPixels();
+  if (const char* dump = std::getenv("LANDSCAPE_DUMP_FRAME")) {
+    std::ofstream out(dump, std::ios::binary);
+    out << "P6 320 240 255\n";
+    for (int y = 239; y >= 0; --y) {
+      for (int x = 0; x < 320; ++x) out.write(reinterpret_cast<const char*>(&pixels[(y * 320 + x) * 4]), 3);
+    }
+  }
+  // Average brightness of the top and bottom bands: the sky and the lit ground both
+  // show (neither is the black clear colour) and they differ.
+  auto band = [&](int y0, int y1) {
+    double sum[3] = {0, 0, 0};
+    for (int y = y0; y < y1; ++y) {
+      for (int x = 0; x < 320; ++x) {
+        for (int c = 0; c < 3; ++c) sum[c] += pixels[(y * 320 + x) * 4 + c];
+      }
+    }
+    const double n = (y1 - y0) * 320.0;
+    return std::array<double, 3>{sum[0] / n, sum[1] / n, sum[2] / n};
+  };
+  const auto sky = band(220, 240), ground = band(0, 20);
+  EXPECT_GT(sky[0] + sky[1] + sky[2], 60.0);
+  EXPECT_GT(ground[0] + ground[1] + ground[2], 30.0);
+  EXPECT_GT(std::abs(sky[0] - ground[0]) + std::abs(sky[1] - ground[1]) + std::abs(sky[2] - ground[2]), 30.0);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The flight: Hermite curve end points and tangents, the there-and-back trips of 77
 // (sometimes 76) frames, the camera's turn, and state kept across restarts.
-#include <gtest/gtest.h>
-
 #include "director/Flight.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -20,7 +20,8 @@ void DescribeReference(std::span<const TerrainTriangle* const> input, const Cube
   }
   out += "[" + std::to_string(cube.x) + "," + std::to_string(cube.y) + "," + std::to_string(cube.z) + "," +
          std::to_string(cube.size);
-  if (mine.size() >= static_cast<size_t>(OctreeMaxTriangles) && static_cast<float>(OctreeMinCubeSize) <= cube.size) {
+  if (mine.size() >= static_cast<size_t>(OctreeMaxTriangles) &&
+      static_cast<float>(OctreeMinCubeSize) <= cube.size) {
     for (const Cube& child : cube.Split()) DescribeReference(mine, child, vertices, out);
   } else {
     for (const TerrainTriangle* t : mine) out += " " + std::to_string(t->number);

@@ -13,16 +13,16 @@
 
 namespace terraintest {
 
-struct BmpSpec {
+struct BmpRecipe {
   int32_t width = 4;
   int32_t height = 4;  // negative: top-down
   uint16_t bits = 24;
   uint32_t compression = 0;
   uint32_t infoBytes = 40;
   bool sizeFieldZero = false;
-  int64_t sizeFieldDelta = 0;   // added to the true pixel-block size
-  int64_t offsetDelta = 0;      // added to the true pixel-block offset
-  size_t truncateBy = 0;        // bytes cut off the end of the file
+  int64_t sizeFieldDelta = 0;  // added to the true pixel-block size
+  int64_t offsetDelta = 0;     // added to the true pixel-block offset
+  size_t truncateBy = 0;       // bytes cut off the end of the file
   // Byte value of channel `channel` of pixel (x, y), y counted from the bottom row.
   std::function<unsigned char(int x, int y, int channel)> pixel = [](int x, int y, int c) {
     return static_cast<unsigned char>(x * 16 + y * 4 + c);
@@ -30,7 +30,7 @@ struct BmpSpec {
 };
 
 // A BMP with a 256-entry grey palette for 8 bits, rows padded to 4 bytes.
-std::vector<unsigned char> MakeBmp(const BmpSpec& spec);
+std::vector<unsigned char> MakeBmp(const BmpRecipe& recipe);
 
 // Writes the data files of a landscape build below `root`: an 8-bit heightmap from
 // `height(x, y)`, the four layer pictures in flat colours and the two sky pictures.

@@ -1,36 +1,37 @@
 // The BMP reader against good and damaged files, Image buffer operations, LoadJpeg,
 // and the GL upload of 24-bit images.
+#include "terrain/Image.h"
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "support/TerrainFiles.h"
 #include "platform/Jpeg.h"
 #include "support/GLTest.h"
+#include "support/TerrainFiles.h"
 #include "terrain/Bitmap.h"
-#include "terrain/Image.h"
 #include "terrain/Jpeg.h"
 
 namespace {
 
-using terraintest::BmpSpec;
+using terraintest::BmpRecipe;
 using terraintest::BoxRecorder;
 using terraintest::MakeBmp;
 
-std::filesystem::path WriteBmp(const std::string& name, const BmpSpec& spec) {
+std::filesystem::path WriteBmp(const std::string& name, const BmpRecipe& recipe) {
   const auto path = testsupport::ScratchDir() / name;
-  testsupport::WriteFile(path, MakeBmp(spec));
+  testsupport::WriteFile(path, MakeBmp(recipe));
   return path;
 }
 
 TEST(BitmapReader, EightBitKeepsPaletteIndicesInTightBottomUpRows) {
-  BmpSpec spec;
-  spec.width = 5;  // 5-byte rows padded to 8 in the file
-  spec.height = 3;
-  spec.bits = 8;
-  spec.pixel = [](int x, int y, int) { return static_cast<unsigned char>(200 - 10 * y - x); };
+  BmpRecipe recipe;
+  recipe.width = 5;  // 5-byte rows padded to 8 in the file
+  recipe.height = 3;
+  recipe.bits = 8;
+  recipe.pixel = [](int x, int y, int) { return static_cast<unsigned char>(200 - 10 * y - x); };
   BoxRecorder boxes;
   Image image;
-  ASSERT_TRUE(image.LoadBitmap(WriteBmp("grey.bmp", spec).string(), boxes.Show()));
+  ASSERT_TRUE(image.LoadBitmap(WriteBmp("grey.bmp", recipe).string(), boxes.Show()));
   EXPECT_TRUE(boxes.boxes.empty());
   EXPECT_EQ(image.Bits(), 8u);
   EXPECT_EQ(image.Width(), 5u);
@@ -42,25 +43,25 @@ TEST(BitmapReader, EightBitKeepsPaletteIndicesInTightBottomUpRows) {
 }
 
 TEST(BitmapReader, TwentyFourBitPaddedRowsComeOutTight) {
-  BmpSpec spec;
-  spec.width = 3;  // 9 bytes padded to 12
-  spec.height = 2;
+  BmpRecipe recipe;
+  recipe.width = 3;  // 9 bytes padded to 12
+  recipe.height = 2;
   BitmapPixels out;
-  const auto bytes = MakeBmp(spec);
+  const auto bytes = MakeBmp(recipe);
   ASSERT_TRUE(DecodeBitmap(bytes.data(), bytes.size(), out));
   ASSERT_EQ(out.pixels.size(), 18u);
   for (int y = 0; y < 2; ++y) {
     for (int x = 0; x < 3; ++x) {
-      for (int c = 0; c < 3; ++c) EXPECT_EQ(out.pixels[(y * 3 + x) * 3 + c], spec.pixel(x, y, c));
+      for (int c = 0; c < 3; ++c) EXPECT_EQ(out.pixels[(y * 3 + x) * 3 + c], recipe.pixel(x, y, c));
     }
   }
 }
 
 TEST(BitmapReader, TopDownFileIsTurnedBottomUp) {
-  BmpSpec up;
+  BmpRecipe up;
   up.width = 4;
   up.height = 3;
-  BmpSpec down = up;
+  BmpRecipe down = up;
   down.height = -3;
   BitmapPixels a, b;
   const auto fileUp = MakeBmp(up), fileDown = MakeBmp(down);
@@ -71,58 +72,59 @@ TEST(BitmapReader, TopDownFileIsTurnedBottomUp) {
 }
 
 TEST(BitmapReader, SizeFieldZeroIsTakenFromDimensions) {
-  BmpSpec spec;
-  spec.sizeFieldZero = true;
+  BmpRecipe recipe;
+  recipe.sizeFieldZero = true;
   BitmapPixels out;
-  const auto bytes = MakeBmp(spec);
+  const auto bytes = MakeBmp(recipe);
   ASSERT_TRUE(DecodeBitmap(bytes.data(), bytes.size(), out));
   EXPECT_EQ(out.pixels.size(), 4u * 4 * 3);
 }
 
 TEST(BitmapReader, LargerSizeFieldAndLongerInfoHeaderAreAccepted) {
-  BmpSpec spec;
-  spec.sizeFieldDelta = 0;
-  spec.infoBytes = 124;  // BITMAPV5HEADER
+  BmpRecipe recipe;
+  recipe.sizeFieldDelta = 0;
+  recipe.infoBytes = 124;  // BITMAPV5HEADER
   BitmapPixels out;
-  auto bytes = MakeBmp(spec);
+  auto bytes = MakeBmp(recipe);
   ASSERT_TRUE(DecodeBitmap(bytes.data(), bytes.size(), out));
-  EXPECT_EQ(out.pixels[0], spec.pixel(0, 0, 0));
+  EXPECT_EQ(out.pixels[0], recipe.pixel(0, 0, 0));
 }
 
 // Every kind of damage the reader must refuse, each through the file path so that
 // the refusal shows the same box as a missing file and leaves the image empty.
 TEST(BitmapReader, DamagedFilesFailWithTheReadersBox) {
-  std::vector<std::pair<std::string, BmpSpec>> cases;
+  std::vector<std::pair<std::string, BmpRecipe>> cases;
   auto add = [&](const std::string& name, auto change) {
-    BmpSpec spec;
-    spec.width = 6;
-    spec.height = 5;
-    change(spec);
-    cases.emplace_back(name, spec);
+    BmpRecipe recipe;
+    recipe.width = 6;
+    recipe.height = 5;
+    change(recipe);
+    cases.emplace_back(name, recipe);
   };
-  add("truncated", [](BmpSpec& s) { s.truncateBy = 7; });
-  add("headers_only", [](BmpSpec& s) { s.truncateBy = 6 * 5 * 3 + 2 * 5; });
-  add("size_field_too_small", [](BmpSpec& s) { s.sizeFieldDelta = -10; });
-  add("offset_past_end", [](BmpSpec& s) { s.offsetDelta = 100000; });
-  add("offset_inside_headers", [](BmpSpec& s) { s.offsetDelta = -30; });
-  add("offset_wraps", [](BmpSpec& s) { s.offsetDelta = 0xFFFFFFF0ll; });
-  add("rle8", [](BmpSpec& s) {
+  add("truncated", [](BmpRecipe& s) { s.truncateBy = 7; });
+  add("headers_only", [](BmpRecipe& s) { s.truncateBy = 6 * 5 * 3 + 2 * 5; });
+  add("size_field_too_small", [](BmpRecipe& s) { s.sizeFieldDelta = -10; });
+  add("offset_past_end", [](BmpRecipe& s) { s.offsetDelta = 100000; });
+  add("offset_inside_headers", [](BmpRecipe& s) { s.offsetDelta = -30; });
+  add("offset_wraps", [](BmpRecipe& s) { s.offsetDelta = 0xFFFFFFF0ll; });
+  add("rle8", [](BmpRecipe& s) {
     s.bits = 8;
     s.compression = 1;
   });
-  add("bitfields", [](BmpSpec& s) { s.compression = 3; });
-  add("core_header", [](BmpSpec& s) { s.infoBytes = 12; });
-  add("zero_width", [](BmpSpec& s) { s.width = 0; });
-  add("negative_width", [](BmpSpec&) {});
-  add("zero_height", [](BmpSpec& s) { s.height = 0; });
-  add("huge_height", [](BmpSpec& s) {
+  add("bitfields", [](BmpRecipe& s) { s.compression = 3; });
+  add("core_header", [](BmpRecipe& s) { s.infoBytes = 12; });
+  add("zero_width", [](BmpRecipe& s) { s.width = 0; });
+  add("negative_width", [](BmpRecipe&) {});
+  add("zero_height", [](BmpRecipe& s) { s.height = 0; });
+  add("huge_height", [](BmpRecipe& s) {
     s.height = 3;
     s.truncateBy = 0;
   });
-  for (auto& [name, spec] : cases) {
-    auto bytes = MakeBmp(spec);
+  for (auto& [name, recipe] : cases) {
+    auto bytes = MakeBmp(recipe);
     if (name == "huge_height") bytes[22] = 0, bytes[23] = 0, bytes[24] = 0, bytes[25] = 0x80;  // INT32_MIN
-    if (name == "negative_width") bytes[18] = 0xFA, bytes[19] = 0xFF, bytes[20] = 0xFF, bytes[21] = 0xFF;  // -6
+    if (name == "negative_width")
+      bytes[18] = 0xFA, bytes[19] = 0xFF, bytes[20] = 0xFF, bytes[21] = 0xFF;  // -6
     const auto path = testsupport::ScratchDir() / (name + ".bmp");
     testsupport::WriteFile(path, bytes);
     BoxRecorder boxes;
@@ -138,15 +140,15 @@ TEST(BitmapReader, DamagedFilesFailWithTheReadersBox) {
 
 TEST(BitmapReader, UnsupportedDepthsAndTinyFilesAreRefused) {
   for (uint16_t bits : {1, 4, 15, 48}) {
-    BmpSpec spec;
-    spec.bits = bits;
-    auto bytes = MakeBmp(BmpSpec{});
+    BmpRecipe recipe;
+    recipe.bits = bits;
+    auto bytes = MakeBmp(BmpRecipe{});
     bytes[28] = static_cast<unsigned char>(bits);
     BitmapPixels out;
     EXPECT_FALSE(DecodeBitmap(bytes.data(), bytes.size(), out)) << bits;
     EXPECT_TRUE(out.pixels.empty());
   }
-  const auto good = MakeBmp(BmpSpec{});
+  const auto good = MakeBmp(BmpRecipe{});
   BitmapPixels out;
   for (size_t size : {0, 1, 14, 53}) EXPECT_FALSE(DecodeBitmap(good.data(), size, out)) << size;
   EXPECT_FALSE(DecodeBitmap(nullptr, 100, out));
@@ -155,10 +157,10 @@ TEST(BitmapReader, UnsupportedDepthsAndTinyFilesAreRefused) {
 // Every prefix of a good file is either refused or (when only the last row's padding
 // is missing) read completely; none reads past the bytes given.
 TEST(BitmapReader, EveryTruncationIsRefusedCleanly) {
-  BmpSpec spec;
-  spec.width = 3;
-  spec.height = 3;
-  const auto bytes = MakeBmp(spec);
+  BmpRecipe recipe;
+  recipe.width = 3;
+  recipe.height = 3;
+  const auto bytes = MakeBmp(recipe);
   for (size_t size = 0; size < bytes.size(); ++size) {
     std::vector<unsigned char> prefix(bytes.begin(), bytes.begin() + static_cast<long>(size));
     BitmapPixels out;
@@ -265,7 +267,7 @@ TEST(LoadJpeg, FailuresGiveNullAndZeroOutputs) {
       {"text", {'h', 'e', 'l', 'l', 'o'}},
       {"header_only", std::vector<unsigned char>(good.begin(), good.begin() + 20)},
       {"truncated", std::vector<unsigned char>(good.begin(), good.end() - 100)},
-      {"bmp", MakeBmp(BmpSpec{})},
+      {"bmp", MakeBmp(BmpRecipe{})},
   };
   // A marker in the middle of the entropy-coded data: libjpeg would fill the rest grey.
   size_t scan = 0;
@@ -314,10 +316,10 @@ std::array<unsigned char, 4> DrawTextured(const Texture& texture, int size) {
 }
 
 TEST_F(TextureUpload, BitmapShowsBlueAsRedUploadAfterSwapShowsTrueColours) {
-  BmpSpec spec;
-  spec.width = spec.height = 6;  // 18-byte rows: not 4-aligned once tight
-  spec.pixel = [](int, int, int c) { return static_cast<unsigned char>(c == 0 ? 200 : c == 1 ? 100 : 10); };
-  const auto path = WriteBmp("face.bmp", spec).string();
+  BmpRecipe recipe;
+  recipe.width = recipe.height = 6;  // 18-byte rows: not 4-aligned once tight
+  recipe.pixel = [](int, int, int c) { return static_cast<unsigned char>(c == 0 ? 200 : c == 1 ? 100 : 10); };
+  const auto path = WriteBmp("face.bmp", recipe).string();
   Texture raw;
   ASSERT_TRUE(raw.LoadBitmap(path, {}));
   EXPECT_NE(raw.name, 0u);
@@ -352,11 +354,11 @@ TEST_F(TextureUpload, WrongDepthIsRefusedAfterReplacingTheName) {
   EXPECT_FALSE(glIsTexture(first));
   EXPECT_FALSE(texture.UploadImage(nullptr));
 
-  BmpSpec spec;
-  spec.bits = 8;
+  BmpRecipe recipe;
+  recipe.bits = 8;
   BoxRecorder boxes;
   Texture fromFile;
-  EXPECT_FALSE(fromFile.LoadBitmap(WriteBmp("grey.bmp", spec).string(), boxes.Show()));
+  EXPECT_FALSE(fromFile.LoadBitmap(WriteBmp("grey.bmp", recipe).string(), boxes.Show()));
   EXPECT_TRUE(boxes.boxes.empty());  // a wrong depth has no box of its own
   EXPECT_FALSE(fromFile.LoadBitmap("missing.bmp", boxes.Show()));
   EXPECT_EQ(boxes.boxes.size(), 1u);

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <set>
 
-#include "support/TerrainFiles.h"
 #include "support/GLTest.h"
+#include "support/TerrainFiles.h"
 #include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"
 
@@ -45,8 +45,10 @@ TEST_F(TerrainBuild, TwoByTwoGridMakesTwoCounterClockwiseTriangles) {
   ASSERT_EQ(terrain.Vertices().size(), 4u);
   ASSERT_EQ(terrain.TriangleCount(), 2);
   const auto& t = terrain.Triangles();
-  EXPECT_EQ((std::vector<uint32_t>{t[0].a, t[0].b, t[0].c, t[0].number}), (std::vector<uint32_t>{0, 2, 1, 0}));
-  EXPECT_EQ((std::vector<uint32_t>{t[1].a, t[1].b, t[1].c, t[1].number}), (std::vector<uint32_t>{3, 1, 2, 1}));
+  EXPECT_EQ((std::vector<uint32_t>{t[0].a, t[0].b, t[0].c, t[0].number}),
+            (std::vector<uint32_t>{0, 2, 1, 0}));
+  EXPECT_EQ((std::vector<uint32_t>{t[1].a, t[1].b, t[1].c, t[1].number}),
+            (std::vector<uint32_t>{3, 1, 2, 1}));
   const auto& v = terrain.Vertices();
   EXPECT_EQ(v[0].position.y, 0.0f);
   EXPECT_EQ(v[1].position.y, 14.94140625f);
@@ -120,7 +122,7 @@ TEST_F(TerrainBuild, HeightmapFileMustBeEightBit) {
   Terrain terrain;
   EXPECT_TRUE(terrain.Build(kHeightmapPath, rig.context));
   EXPECT_EQ(terrain.Width(), 17);
-  terraintest::BmpSpec colour;
+  terraintest::BmpRecipe colour;
   testsupport::WriteFile(dir_ / "colour.bmp", terraintest::MakeBmp(colour));
   EXPECT_FALSE(terrain.Build("colour.bmp", rig.context));
   EXPECT_TRUE(rig.boxes.boxes.empty());  // a wrong depth has no box of its own
@@ -171,7 +173,8 @@ TEST_F(TerrainBuild, FailedBuildLeavesNothingDangling) {
   EXPECT_FALSE(terrain.Generate(heights.data(), 17, 17, rig.context));
   EXPECT_EQ(rig.lines.back(), "Creating Skybox");
   ASSERT_EQ(rig.boxes.boxes.size(), 1u);
-  EXPECT_EQ(rig.boxes.boxes[0], "Error Loading Bitmap|An error occured while opening data/gfx/skybox/sky.bmp");
+  EXPECT_EQ(rig.boxes.boxes[0],
+            "Error Loading Bitmap|An error occured while opening data/gfx/skybox/sky.bmp");
   // A second failing build, earlier this time (no layers and a zero size), still draws.
   EXPECT_FALSE(terrain.Generate(heights.data(), 17, 0, rig.context));
   Camera camera;
@@ -235,7 +238,8 @@ TEST_F(TerrainBuild, SlopesTurnedFarFromTheSunClampAtBlack) {
   Terrain terrain;
   std::vector<unsigned char> heights(256 * 256);
   for (int r = 0; r < 256; ++r) {
-    for (int c = 0; c < 256; ++c) heights[r * 256 + c] = static_cast<unsigned char>(std::min(255, 64 * (c + r)));
+    for (int c = 0; c < 256; ++c)
+      heights[r * 256 + c] = static_cast<unsigned char>(std::min(255, 64 * (c + r)));
   }
   terrain.Generate(heights.data(), 256, 256, rig.context);
   const TerrainVertex& cliff = terrain.Vertices()[257];
@@ -305,17 +309,18 @@ TEST(HeightScaler, CopiesEqualSizesAndAveragesDownAndUp) {
 class TextureSynthesis : public testsupport::GLTest {
  protected:
   // Five layer files of flat colours (blue, green, red as stored); an empty entry is not written.
-  std::array<std::string, 5> WriteLayers(const std::vector<std::array<unsigned char, 3>>& colours, int size = 256) {
+  std::array<std::string, 5> WriteLayers(const std::vector<std::array<unsigned char, 3>>& colours,
+                                         int size = 256) {
     const auto dir = testsupport::ScratchDir();
     std::array<std::string, 5> paths;
     for (size_t k = 0; k < 5; ++k) {
       paths[k] = (dir / ("layer" + std::to_string(k) + ".bmp")).string();
       if (k >= colours.size()) continue;
-      terraintest::BmpSpec spec;
-      spec.width = spec.height = size;
+      terraintest::BmpRecipe recipe;
+      recipe.width = recipe.height = size;
       const auto colour = colours[k];
-      spec.pixel = [colour](int, int, int c) { return colour[static_cast<size_t>(c)]; };
-      testsupport::WriteFile(paths[k], terraintest::MakeBmp(spec));
+      recipe.pixel = [colour](int, int, int c) { return colour[static_cast<size_t>(c)]; };
+      testsupport::WriteFile(paths[k], terraintest::MakeBmp(recipe));
     }
     return paths;
   }
@@ -340,7 +345,8 @@ class TextureSynthesis : public testsupport::GLTest {
 };
 
 TEST_F(TextureSynthesis, BlendsLayersByHeightRedFirstWithTruncation) {
-  const auto paths = WriteLayers({{200, 201, 10}, {100, 100, 30}, {100, 100, 30}, {5, 6, 7}, {250, 240, 230}});
+  const auto paths =
+      WriteLayers({{200, 201, 10}, {100, 100, 30}, {100, 100, 30}, {5, 6, 7}, {250, 240, 230}});
   Terrain terrain;
   terraintest::BoxRecorder boxes;
   bool ok = false;
@@ -348,13 +354,14 @@ TEST_F(TextureSynthesis, BlendsLayersByHeightRedFirstWithTruncation) {
   ASSERT_TRUE(ok);
   EXPECT_TRUE(boxes.boxes.empty());
   EXPECT_EQ(terrain.GroundTexture().width, 256u);
-  EXPECT_EQ(t[0], (std::array<int, 3>{10, 201, 200}));   // height 0: layer 0 exactly, red first
-  EXPECT_EQ(t[1], (std::array<int, 3>{20, 150, 150}));   // 32: halfway, 150.5 truncated to 150
-  EXPECT_EQ(t[2], (std::array<int, 3>{30, 100, 100}));   // 64: layer 1
-  EXPECT_EQ(t[3], (std::array<int, 3>{30, 100, 100}));   // 128: layer 2
-  EXPECT_EQ(t[4], (std::array<int, 3>{7, 6, 5}));        // 192: layer 3
+  EXPECT_EQ(t[0], (std::array<int, 3>{10, 201, 200}));  // height 0: layer 0 exactly, red first
+  EXPECT_EQ(t[1], (std::array<int, 3>{20, 150, 150}));  // 32: halfway, 150.5 truncated to 150
+  EXPECT_EQ(t[2], (std::array<int, 3>{30, 100, 100}));  // 64: layer 1
+  EXPECT_EQ(t[3], (std::array<int, 3>{30, 100, 100}));  // 128: layer 2
+  EXPECT_EQ(t[4], (std::array<int, 3>{7, 6, 5}));       // 192: layer 3
   // 255: 1/64 of layer 3 plus 63/64 of layer 4, truncated.
-  EXPECT_EQ(t[5], (std::array<int, 3>{static_cast<int>((7 + 63 * 230) / 64.0), static_cast<int>((6 + 63 * 240) / 64.0),
+  EXPECT_EQ(t[5], (std::array<int, 3>{static_cast<int>((7 + 63 * 230) / 64.0),
+                                      static_cast<int>((6 + 63 * 240) / 64.0),
                                       static_cast<int>((5 + 63 * 250) / 64.0)}));
 }
 
@@ -382,7 +389,7 @@ TEST_F(TextureSynthesis, LayersAreReadInTheirOwnOrderAndMissingOnesCountAsBlack)
 
 TEST_F(TextureSynthesis, TooSmallOrWrongDepthLayersAreNotRead) {
   auto paths = WriteLayers({{1, 2, 3}, {9, 9, 9}}, 16);  // 16 x 16: far too few bytes
-  terraintest::BmpSpec grey;
+  terraintest::BmpRecipe grey;
   grey.bits = 8;
   grey.width = grey.height = 256;
   testsupport::WriteFile(paths[2], terraintest::MakeBmp(grey));

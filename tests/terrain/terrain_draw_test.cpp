@@ -4,11 +4,12 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
-#include "support/TerrainFiles.h"
 #include "support/GLTest.h"
+#include "support/TerrainFiles.h"
 #include "terrain/Skybox.h"
 #include "terrain/Terrain.h"
 
@@ -55,8 +56,8 @@ struct GLStateSnapshot {
 
 GLStateSnapshot Snapshot() {
   GLStateSnapshot s;
-  for (GLenum cap : {GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_TEXTURE_2D, GL_BLEND, GL_LINE_SMOOTH, GL_FOG,
-                     GL_VERTEX_ARRAY, GL_COLOR_ARRAY}) {
+  for (GLenum cap : {GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_TEXTURE_2D, GL_BLEND, GL_LINE_SMOOTH,
+                     GL_FOG, GL_VERTEX_ARRAY, GL_COLOR_ARRAY}) {
     s.enabled.push_back(glIsEnabled(cap));
   }
   for (GLenum name : {GL_SHADE_MODEL, GL_FRONT_FACE, GL_CULL_FACE_MODE, GL_BLEND_SRC, GL_BLEND_DST,
@@ -144,11 +145,13 @@ TEST_F(TerrainDraw, TogglesFlipFlagsAndOctreeDisplay) {
 std::vector<std::string> WriteFaces(const std::filesystem::path& dir) {
   std::vector<std::string> names;
   for (int i = 0; i < 6; ++i) {
-    terraintest::BmpSpec spec;
-    spec.width = spec.height = 4;
-    spec.pixel = [i](int, int, int c) { return static_cast<unsigned char>(c == 0 ? 40 * i + 10 : c == 1 ? 7 : 99); };
+    terraintest::BmpRecipe recipe;
+    recipe.width = recipe.height = 4;
+    recipe.pixel = [i](int, int, int c) {
+      return static_cast<unsigned char>(c == 0 ? 40 * i + 10 : c == 1 ? 7 : 99);
+    };
     names.push_back((dir / ("face" + std::to_string(i) + ".bmp")).string());
-    testsupport::WriteFile(names.back(), terraintest::MakeBmp(spec));
+    testsupport::WriteFile(names.back(), terraintest::MakeBmp(recipe));
   }
   return names;
 }
@@ -187,10 +190,12 @@ TEST_F(TerrainDraw, SkyCubeIsSixQuadsWithWholeTextureEach) {
   Camera camera;
   const auto feedback = testsupport::CaptureFeedback([&] { sky.Draw(camera); });
   // The quads' corners in units of the half edge, in drawing order.
-  const float corners[6][4][3] = {
-      {{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},     {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}},
-      {{-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}}, {{1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {1, 1, -1}},
-      {{1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}},     {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}}};
+  const float corners[6][4][3] = {{{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},
+                                  {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}},
+                                  {{-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}},
+                                  {{1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {1, 1, -1}},
+                                  {{1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}, {1, 1, -1}},
+                                  {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}}};
   const float texCoords[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
   // GL hands each quad back as polygons (Mesa: two triangles); per vertex x, y, z,
   // r, g, b, a, s, t, r, q in window coordinates.
@@ -201,7 +206,8 @@ TEST_F(TerrainDraw, SkyCubeIsSixQuadsWithWholeTextureEach) {
     at += 2;
     polygons.emplace_back();
     for (int v = 0; v < n; ++v, at += 11) {
-      polygons.back().push_back({feedback[at], feedback[at + 1], feedback[at + 2], feedback[at + 7], feedback[at + 8]});
+      polygons.back().push_back(
+          {feedback[at], feedback[at + 1], feedback[at + 2], feedback[at + 7], feedback[at + 8]});
     }
   }
   ASSERT_EQ(polygons.size() % 6, 0u);
@@ -213,8 +219,10 @@ TEST_F(TerrainDraw, SkyCubeIsSixQuadsWithWholeTextureEach) {
         int match = -1;
         for (int c = 0; c < 4; ++c) {
           const float* k = corners[quad][c];
-          if (std::abs(v[0] - (k[0] * 10 / 20 + 1) * 128) < 1e-3 && std::abs(v[1] - (k[1] * 10 / 20 + 1) * 128) < 1e-3 &&
-              std::abs(v[2] - (1 - k[2] * 10 / 20) / 2) < 1e-4 && v[3] == texCoords[c][0] && v[4] == texCoords[c][1]) {
+          if (std::abs(v[0] - (k[0] * 10 / 20 + 1) * 128) < 1e-3 &&
+              std::abs(v[1] - (k[1] * 10 / 20 + 1) * 128) < 1e-3 &&
+              std::abs(v[2] - (1 - k[2] * 10 / 20) / 2) < 1e-4 && v[3] == texCoords[c][0] &&
+              v[4] == texCoords[c][1]) {
             match = c;
           }
         }
@@ -309,7 +317,8 @@ TEST_F(TerrainDraw, InitLandscapeReportsAFailedBuildToTheMainWindow) {
   Camera camera;
   EXPECT_FALSE(InitLandscape(terrain, camera, rig.context));
   ASSERT_EQ(rig.boxes.boxes.size(), 2u);
-  EXPECT_EQ(rig.boxes.boxes[0], "Error Loading Bitmap|An error occured while opening data/terrain/TerrainData4.bmp");
+  EXPECT_EQ(rig.boxes.boxes[0],
+            "Error Loading Bitmap|An error occured while opening data/terrain/TerrainData4.bmp");
   EXPECT_EQ(rig.boxes.owners[0], BoxOwner::None);
   EXPECT_EQ(rig.boxes.boxes[1], "Error|Could not generate landscape from heightmap info");
   EXPECT_EQ(rig.boxes.owners[1], BoxOwner::MainWindow);
@@ -317,6 +326,36 @@ TEST_F(TerrainDraw, InitLandscapeReportsAFailedBuildToTheMainWindow) {
   // Drawing the half-built landscape is harmless.
   DrawLandscape(terrain, camera, rig.display);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+}  // namespace
+
+namespace {
+
+// F1 gives a new context; the previous start-up's texture numbers may already name
+// someone else's texture there, which the rebuild must not delete.
+TEST_F(TerrainDraw, RestartInANewContextLeavesOtherTexturesAlone) {
+  UseFiles({});
+  LandscapeRig rig;
+  Terrain terrain;
+  Camera camera;
+  ASSERT_TRUE(InitLandscape(terrain, camera, rig.context));
+  const unsigned staleGround = terrain.GroundTexture().name;
+  gl_.Destroy();
+  ASSERT_TRUE(gl_.Create({width_, height_}));
+  std::vector<GLuint> others(12);
+  glGenTextures(static_cast<GLsizei>(others.size()), others.data());
+  for (GLuint name : others) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    const unsigned char texel[3] = {1, 2, 3};
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+  }
+  glBindTexture(GL_TEXTURE_2D, 0);
+  ASSERT_NE(std::find(others.begin(), others.end(), staleGround), others.end());
+  ASSERT_TRUE(InitLandscape(terrain, camera, rig.context));
+  for (GLuint name : others) EXPECT_TRUE(glIsTexture(name)) << name;
+  EXPECT_TRUE(glIsTexture(terrain.GroundTexture().name));
+  EXPECT_EQ(std::count(others.begin(), others.end(), terrain.GroundTexture().name), 0);
 }
 
 }  // namespace

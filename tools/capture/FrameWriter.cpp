@@ -20,21 +20,32 @@ bool FrameWriter::Open(const WriterSettings& settings, std::string* error) {
       return false;
     }
   }
-  return !settings_.video || encoder_.Open(settings_.videoSettings, error);
+  if (!settings_.video) return true;
+  // Found out here rather than by ffmpeg once the demo has drawn up to the first frame.
+  const std::filesystem::path folder = std::filesystem::path(settings_.videoSettings.path).parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder)) {
+    *error = "cannot write " + settings_.videoSettings.path + ": no folder " + folder.string();
+    return false;
+  }
+  return encoder_.Open(settings_.videoSettings, error);
 }
 
 bool FrameWriter::Write(const CapturedFrame& frame) {
   if (!settings_.pngDir.empty()) {
-    rgb_.resize(static_cast<size_t>(frame.width) * frame.height * 3);
-    ConvertFrame(frame.bgra.data(), frame.width, frame.height, frame.width, frame.height, rgb_.data());
+    scratch_.resize(static_cast<size_t>(frame.width) * frame.height * 3);
+    ToRgb(frame.bgra.data(), frame.width, frame.height, scratch_.data());
     const std::string path = (std::filesystem::path(settings_.pngDir) / PngFileName(frame.timeMs)).string();
-    if (!WritePng(path, frame.width, frame.height, rgb_.data(), &error_)) return false;
+    if (!WritePng(path, frame.width, frame.height, scratch_.data(), &error_)) return false;
   }
   if (settings_.video) {
     const VideoSettings& video = settings_.videoSettings;
-    rgb_.resize(static_cast<size_t>(video.width) * video.height * 3);
-    ConvertFrame(frame.bgra.data(), frame.width, frame.height, video.width, video.height, rgb_.data());
-    if (!encoder_.WriteFrame(rgb_.data(), &error_)) return false;
+    const uint8_t* pixels = frame.bgra.data();
+    if (frame.width != video.width || frame.height != video.height) {
+      scratch_.resize(static_cast<size_t>(video.width) * video.height * 4);
+      CentreFrame(pixels, frame.width, frame.height, video.width, video.height, scratch_.data());
+      pixels = scratch_.data();
+    }
+    if (!encoder_.WriteFrame(pixels, &error_)) return false;
   }
   ++frames_written_;
   return true;

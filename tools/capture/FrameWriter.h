@@ -33,7 +33,7 @@ class FrameWriter {
  private:
   WriterSettings settings_;
   VideoEncoder encoder_;
-  std::vector<uint8_t> rgb_;  // scratch, writer thread only
+  std::vector<uint8_t> scratch_;  // writer thread only
   std::string error_;
   int64_t frames_written_ = 0;
 };

@@ -1,5 +1,7 @@
-// VideoEncoder: an H.264 MP4 made by the ffmpeg program, fed raw RGB frames through a pipe,
-// with the music muxed in from the programme time of the first frame.
+// VideoEncoder: an H.264 MP4 made by the ffmpeg program, fed the read-back frames (BGRA,
+// bottom row first) through a pipe as they are: ffmpeg's own converters flip them and
+// turn them into YUV faster than we would. The music is muxed in from the programme time
+// of the first frame.
 // Depends on: POSIX (posix_spawn, pipes), the ffmpeg program on PATH.
 #pragma once
 
@@ -32,8 +34,8 @@ class VideoEncoder {
   VideoEncoder& operator=(const VideoEncoder&) = delete;
 
   bool Open(const VideoSettings& settings, std::string* error);
-  // `rgb`: one frame of width x height RGB pixels, top row first.
-  bool WriteFrame(const uint8_t* rgb, std::string* error);
+  // `bgra`: one frame of width x height BGRA pixels, bottom row first.
+  bool WriteFrame(const uint8_t* bgra, std::string* error);
   // Ends the stream and waits for ffmpeg; false when it failed.
   bool Close(std::string* error);
   bool IsOpen() const { return pid_ > 0; }
