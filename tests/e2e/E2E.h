@@ -43,12 +43,12 @@ struct Frame {
   int restart = 0;      // start-ups before this frame's, 0 for the first
   int32_t t = 0;        // programme time of the frame (ms)
   Scene scene = Scene::None;
-  double lit = 0.0;     // share of pixels brighter than the clear colour's black
-  double white = 0.0;   // share of nearly white pixels
-  double grey = 0.0;    // share of lit pixels whose channels agree within a few steps
+  double lit = 0.0;                           // share of pixels brighter than the clear colour's black
+  double white = 0.0;                         // share of nearly white pixels
+  double grey = 0.0;                          // share of lit pixels whose channels agree within a few steps
   double red = 0.0, green = 0.0, blue = 0.0;  // mean channel values, 0 to 255
-  uint64_t hash = 0;    // of the whole picture, to tell frames apart
-  std::vector<unsigned char> pixels;  // RGBA, bottom row first; kept only when asked
+  uint64_t hash = 0;                          // of the whole picture, to tell frames apart
+  std::vector<unsigned char> pixels;          // RGBA, bottom row first; kept only when asked
 };
 
 class DemoRun {

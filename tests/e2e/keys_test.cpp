@@ -13,7 +13,9 @@ using e2e::Frame;
 namespace {
 
 // One credits frame, then the flight from 80 s on, one frame each 200 ms.
-int32_t FlightSchedule(uint64_t i) { return i == 0 ? 0 : 80000 + static_cast<int32_t>(i - 1) * e2e::kFrameMs; }
+int32_t FlightSchedule(uint64_t i) {
+  return i == 0 ? 0 : 80000 + static_cast<int32_t>(i - 1) * e2e::kFrameMs;
+}
 
 constexpr uint64_t kLastFrame = 40;
 
@@ -79,10 +81,15 @@ TEST_F(Keys, BaselineIsTheLandscapeSeenFromTheFlight) {
 
 TEST_F(Keys, RenderTogglesChangeTheFrameUntilPressedAgain) {
   // A key-down after frame n acts after frame n + 1: frame n + 2 shows it.
-  const auto played = PlayHere({{3, {'P'}}, {4, {'P', true}}, {7, {'P'}},  // octree boxes on for frames 5-8
-                          {11, {'I'}}, {15, {'I'}},                  // wireframe for frames 13-16
-                          {19, {'U'}}, {23, {'U'}},                  // untextured for frames 21-24
-                          {27, {'Y'}}, {31, {'Y'}}});                // flat shading for frames 29-32
+  const auto played = PlayHere({{3, {'P'}},
+                                {4, {'P', true}},
+                                {7, {'P'}},  // octree boxes on for frames 5-8
+                                {11, {'I'}},
+                                {15, {'I'}},  // wireframe for frames 13-16
+                                {19, {'U'}},
+                                {23, {'U'}},  // untextured for frames 21-24
+                                {27, {'Y'}},
+                                {31, {'Y'}}});  // flat shading for frames 29-32
   DemoRun& run = *played;
   const auto& frames = run.frames;
   auto changed = [&](uint64_t n) { return e2e::Difference(frames[n - 1].pixels, Base(n).pixels); };
@@ -121,7 +128,8 @@ TEST_F(Keys, TurningKeysTurnTheFlightViewWhileHeld) {
   DemoRun& run = *played;
   for (uint64_t n = 2; n <= 4; ++n) EXPECT_EQ(run.frames[n - 1].pixels, Base(n).pixels) << n;
   // Held for five passes: the view stays turned by 15 degrees from then on.
-  for (uint64_t n = 5; n <= kLastFrame; ++n) EXPECT_GT(e2e::Difference(run.frames[n - 1].pixels, Base(n).pixels), 0.1) << n;
+  for (uint64_t n = 5; n <= kLastFrame; ++n)
+    EXPECT_GT(e2e::Difference(run.frames[n - 1].pixels, Base(n).pixels), 0.1) << n;
 }
 
 TEST_F(Keys, MovingKeysActOnEveryPassInEveryScene) {
@@ -158,18 +166,24 @@ TEST_F(Keys, MovingKeysActOnEveryPassInEveryScene) {
   EXPECT_NEAR(after.x, expected.position.x, 1e-3);
   EXPECT_NEAR(after.y, expected.position.y, 1e-3);
   EXPECT_NEAR(after.z, expected.position.z, 1e-3);
-  const double moved = std::abs(after.x - before.x) + std::abs(after.y - before.y) + std::abs(after.z - before.z);
+  const double moved =
+      std::abs(after.x - before.x) + std::abs(after.y - before.y) + std::abs(after.z - before.z);
   EXPECT_GT(moved, 10.0);
 }
 
 TEST_F(Keys, AltCombinationsF10AndTheEasterEggLeaveThePictureAlone) {
-  const auto played = PlayHere({{3, {'P', false, true}}, {3, {'I', false, true}}, {4, {'U', false, true}},
-                          {5, {VK_F10}}, {6, {VK_LEFT, false, true}}, {9, {'M'}}});
+  const auto played = PlayHere({{3, {'P', false, true}},
+                                {3, {'I', false, true}},
+                                {4, {'U', false, true}},
+                                {5, {VK_F10}},
+                                {6, {VK_LEFT, false, true}},
+                                {9, {'M'}}});
   DemoRun& run = *played;
   for (uint64_t n = 1; n <= kLastFrame; ++n) {
     EXPECT_EQ(run.frames[n - 1].pixels, Base(n).pixels) << "frame " << n;
   }
-  ASSERT_EQ(run.BoxLines(), (std::vector<std::string>{"Hey, you found an easter egg / easter egg / no owner"}));
+  ASSERT_EQ(run.BoxLines(),
+            (std::vector<std::string>{"Hey, you found an easter egg / easter egg / no owner"}));
   EXPECT_EQ(run.os.MessageBoxes()[0].flags, 0u);
 }
 

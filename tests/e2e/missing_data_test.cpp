@@ -20,8 +20,8 @@ std::string BitmapFailed(const std::string& path) {
 }
 
 struct DataCase {
-  std::string path;                    // relative to the run folder
-  std::vector<std::string> boxes;      // what its loss shows, in order
+  std::string path;                // relative to the run folder
+  std::vector<std::string> boxes;  // what its loss shows, in order
 };
 
 void PrintTo(const DataCase& c, std::ostream* os) { *os << c.path; }
@@ -62,9 +62,10 @@ std::vector<DataCase> DataCases() {
 std::vector<DataCase> DamagedCases() {
   std::vector<DataCase> cases;
   for (const DataCase& c : DataCases()) {
-    for (const char* path : {"data/terrain/TerrainData4.bmp", "data/gfx/large/tex0.bmp", "data/gfx/skybox/stone.bmp",
-                             "textures/particle.jpg", "textures/bg1.jpg", "textures/ttex_1.jpg",
-                             "data/textures/console.png", "data/font/Font.tga", "data/demosong.mp3"}) {
+    for (const char* path :
+         {"data/terrain/TerrainData4.bmp", "data/gfx/large/tex0.bmp", "data/gfx/skybox/stone.bmp",
+          "textures/particle.jpg", "textures/bg1.jpg", "textures/ttex_1.jpg", "data/textures/console.png",
+          "data/font/Font.tga", "data/demosong.mp3"}) {
       if (c.path == path) cases.push_back(c);
     }
   }

@@ -84,8 +84,8 @@ TEST(Programme, RunsEverySceneInItsWindowAndEndsAt185900) {
 
   for (const auto& [scene, s] : figures) {
     std::printf("scene %d: frames %d lit %.3f..%.3f white %.4f grey %.3f rgb %.1f %.1f %.1f distinct %zu\n",
-                static_cast<int>(scene), s.frames, s.minLit, s.maxLit, s.meanWhite, s.meanGrey, s.red, s.green,
-                s.blue, s.pictures.size());
+                static_cast<int>(scene), s.frames, s.minLit, s.maxLit, s.meanWhite, s.meanGrey, s.red,
+                s.green, s.blue, s.pictures.size());
   }
   // The credits: the backdrop slides down into view, then the text runs.
   const SceneFigures& credits = figures.at(Scene::Credits);

@@ -58,7 +58,8 @@ TEST(Restart, F1InEverySceneStartsOverWithEverythingRebuilt) {
       EXPECT_EQ(run.demo->timeline.TunnelTextureSlot, run.demo->timeline.TunnelImage1);
     }
     previous = Take(*run.demo);
-    if (f.restart < static_cast<int>(kSceneTimes.size()) && f.t == kSceneTimes[static_cast<size_t>(f.restart)] + 400) {
+    if (f.restart < static_cast<int>(kSceneTimes.size()) &&
+        f.t == kSceneTimes[static_cast<size_t>(f.restart)] + 400) {
       sceneFrames.push_back(f);
       run.os.QueueKeyDown(VK_F1);  // taken before the next frame, acted on after it
     }
