@@ -1,3 +1,4 @@
+// Helpers of the capture tests: PNG reading (libpng), running commands, shell quoting.
 #include "CaptureTestSupport.h"
 
 #include <png.h>
