@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "support/FuzzInput.h"
-#include "terrain/Image.h"
+#include "image/Image.h"
 
 namespace {
 

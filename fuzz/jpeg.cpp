@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "support/FuzzInput.h"
-#include "terrain/Jpeg.h"
+#include "image/Jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = fuzz::WriteInputFile(data, size);

@@ -30,7 +30,7 @@
 #include "particles/RuntimeRand.h"
 #include "platform/Platform.h"
 #include "terrain/Console.h"
-#include "terrain/MessageBox.h"
+#include "image/MessageBox.h"
 #include "terrain/Terrain.h"
 #include "text/Font.h"
 #include "text/TextPrinter.h"

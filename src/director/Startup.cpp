@@ -47,7 +47,7 @@ bool InitDemo(Demo& demo) {
 
 void LoadDemoResources(Demo& demo) {
   // Without the font the show goes on; text is drawn with an empty texture.
-  if (demo.font.Load(kFontFile) != TgaLoaded) {
+  if (demo.font.Load(kFontFile) != TgaResult::kLoaded) {
     ShowBox(demo.MessageBoxes(), "Error loading font", "Error", BoxOwner::MainWindow);
   }
   // Results not examined: a missing picture leaves the effect untextured.

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <new>
 
-#include "terrain/Jpeg.h"
+#include "image/Jpeg.h"
+#include "image/Texture.h"
 
 namespace {
 
@@ -201,13 +202,7 @@ bool Torus::LoadTexture(const char* fileName, int width, int height) {
   glGenTextures(1, &texture_);
   // Without pixels the name stays without an image and the torus draws untextured.
   if (texture_ == 0 || !pixels) return false;
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, pixels.get());
+  UploadTexture(texture_, pixels.get(), static_cast<int>(w), static_cast<int>(h), TextureUpload{});
   return true;  // the pixels go with this scope: the object keeps no copy
 }
 

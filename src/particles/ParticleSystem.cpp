@@ -7,7 +7,8 @@
 #include <cmath>
 #include <new>
 
-#include "terrain/Jpeg.h"
+#include "image/Jpeg.h"
+#include "image/Texture.h"
 
 namespace {
 
@@ -201,12 +202,6 @@ bool ParticleSystem::LoadTexture(const char* fileName) {
   SetParticleAlpha(pixels.get(), static_cast<size_t>(width) * height);
   glGenTextures(1, &texture_);
   if (texture_ == 0) return false;
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, pixels.get());
+  UploadTexture(texture_, pixels.get(), static_cast<int>(width), static_cast<int>(height), TextureUpload{});
   return true;
 }

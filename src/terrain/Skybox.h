@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "geometry/Camera.h"
-#include "terrain/Image.h"
-#include "terrain/MessageBox.h"
+#include "image/Texture.h"
+#include "image/MessageBox.h"
 
 struct Skybox {
   Texture faces[6];

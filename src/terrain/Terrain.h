@@ -13,8 +13,9 @@
 #include "geometry/Octree.h"
 #include "geometry/TerrainMesh.h"
 #include "terrain/Console.h"
-#include "terrain/Image.h"
-#include "terrain/MessageBox.h"
+#include "image/Image.h"
+#include "image/MessageBox.h"
+#include "image/Texture.h"
 #include "terrain/Skybox.h"
 
 // The sun of the lighting bake; only x, y, z are used.

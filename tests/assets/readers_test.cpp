@@ -10,8 +10,8 @@
 
 #include "RunFolder.h"
 #include "support/GLTest.h"
-#include "terrain/Image.h"
-#include "terrain/Jpeg.h"
+#include "image/Image.h"
+#include "image/Jpeg.h"
 #include "text/Font.h"
 
 using namespace assettest;
@@ -108,7 +108,7 @@ TEST(ReadersJpeg, EffectTexturesDecodeThroughLoadJpeg) {
 
 TEST_F(Readers, FontLoadsWithGlyphsWhereTheTableLooks) {
   Font font;
-  ASSERT_EQ(font.Load((RunDir() / "data/font/Font.tga").string().c_str()), TgaLoaded);
+  ASSERT_EQ(font.Load((RunDir() / "data/font/Font.tga").string().c_str()), TgaResult::kLoaded);
   TexturePixels t = ReadTexture(font.texture);
   ASSERT_EQ(t.width, 256);
   auto ink = [&](int c) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "terrain/MessageBox.h"
+#include "image/MessageBox.h"
 #include "terrain/Terrain.h"
 
 namespace terraintest {

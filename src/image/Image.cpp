@@ -1,13 +1,12 @@
 // Image: pixel buffer operations and the BMP reader's file handling.
-// Depends on: terrain/Bitmap.h (decoding), terrain/MessageBox.h.
-#include "terrain/Image.h"
+#include "image/Image.h"
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "terrain/Bitmap.h"
+#include "image/internal/Bitmap.h"
 
 namespace {
 
