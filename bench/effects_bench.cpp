@@ -30,7 +30,7 @@ BENCHMARK(BM_TorusRebuild)->Unit(benchmark::kMicrosecond);
 
 void BM_ParticleUpdateSteadyState(benchmark::State& state) {
   RuntimeRand rand;
-  ParticleSystem cloud(0, rand);
+  ParticleSystem cloud(ParticlePreset::kDrift, rand);
   cloud.Init();  // no picture needed: the update is pure CPU
   for (int i = 0; i < 1200; ++i) cloud.Update();
   for (auto _ : state) {

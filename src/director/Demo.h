@@ -76,9 +76,9 @@ struct Demo {
   Torus wireTorus{TubePhase};
   Torus solidTorus{TubePhase};
   BackgroundPanel backgroundPanel{10, 10, 10};
-  ParticleSystem idleJet{2, rand};  // initialised (texture loaded) but never drawn
-  ParticleSystem cloud{0, rand};    // the wireframe torus's particle cloud
-  ParticleSystem jet{2, rand};      // the tunnel's particle jet
+  ParticleSystem idleJet{ParticlePreset::kJet, rand};  // initialised (texture loaded) but never drawn
+  ParticleSystem cloud{ParticlePreset::kDrift, rand};    // the wireframe torus's particle cloud
+  ParticleSystem jet{ParticlePreset::kJet, rand};      // the tunnel's particle jet
 
   // The bitmap font, the printer that draws with it, and the two scrollers' state, which
   // no restart resets.

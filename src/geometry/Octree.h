@@ -26,6 +26,9 @@ struct OctreeDisplay {
   bool HideEmptyOctreeNodes = false;  // leave out the boxes of nodes without triangles
 };
 
+// Whether a triangle belongs to a cube (Cube::ContainsTriangle), numbered as the answers always were.
+enum class TriangleInCube : int { kNoTriangle = -1, kOutside = 0, kBelongs = 2 };
+
 // Axis-aligned cube [x, x + size] x [y, y + size] x [z, z + size], faces included.
 struct Cube {
   float x = 0.0f;  // minimum corner
@@ -36,8 +39,8 @@ struct Cube {
   // Whether vertex v lies in the cube (a vertex on a shared face lies in both cubes). False for a
   // vertex number outside the array.
   bool ContainsPoint(std::span<const TerrainVertex> vertices, uint32_t v) const;
-  // 2 if any of the triangle's three corners lies in the cube, 0 if none does, -1 for no triangle.
-  int ContainsTriangle(std::span<const TerrainVertex> vertices, const TerrainTriangle* triangle) const;
+  // kBelongs if any of the triangle's three corners lies in the cube, kOutside if none does.
+  TriangleInCube ContainsTriangle(std::span<const TerrainVertex> vertices, const TerrainTriangle* triangle) const;
   // The eight half-size children, in the octree's child order.
   std::array<Cube, 8> Split() const;
   // The twelve edges as one GL_LINES block.

@@ -24,9 +24,9 @@ void OctreeNode::CollectVisible(const Frustum* frustum, IndexList& list, const O
     return;
   }
   if (frustum && cube_) {
-    const int r = frustum->TestCube(*cube_);
-    if (r == CubeOutside) return;
-    if (r == CubeIntersecting) {
+    const CubeVisibility visibility = frustum->TestCube(*cube_);
+    if (visibility == CubeVisibility::kOutside) return;
+    if (visibility == CubeVisibility::kIntersecting) {
       if (!children_) {
         CollectLeaf(list, display);
         return;

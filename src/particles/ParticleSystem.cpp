@@ -29,7 +29,7 @@ Vector3 Vary(const Vector3& base, const Vector3& variation, double r) {
 
 }  // namespace
 
-ParticleSystem::ParticleSystem(int preset, RuntimeRand& rand) : preset_(preset), rand_(rand) {}
+ParticleSystem::ParticleSystem(ParticlePreset preset, RuntimeRand& rand) : preset_(preset), rand_(rand) {}
 
 double ParticleSystem::RandomFactor() { return 1.0 - (rand_.Next() % 100) * static_cast<double>(0.02f); }
 
@@ -51,13 +51,13 @@ bool ParticleSystem::Init() {
   return LoadTexture("textures/particle.jpg");
 }
 
-void ParticleSystem::ApplyPreset(int preset) {
+void ParticleSystem::ApplyPreset(ParticlePreset preset) {
   ParticleEmitter& e = *emitter_;
   e.live = nullptr;
   e.liveCount = 0;
   e.maxParticles = kMaxParticles;
   switch (preset) {
-    case 0:  // slow white particles drifting out in all directions
+    case ParticlePreset::kDrift:
       e.spawnBase = 3, e.spawnVariation = 1;
       e.lifeBase = 580, e.lifeVariation = 10;
       e.startColourBase.Set(1, 1, 1), e.startColourVariation.Set(0, 0, 0);
@@ -68,7 +68,7 @@ void ParticleSystem::ApplyPreset(int preset) {
       e.speedBase = 0.01f, e.speedVariation = 0.01f;
       e.halfSize = 0.1f;
       break;
-    case 1:  // thrown out sideways from above the origin, then falling
+    case ParticlePreset::kFountain:
       e.spawnBase = 3, e.spawnVariation = 1;
       e.lifeBase = 430, e.lifeVariation = 20;
       e.startColourBase.Set(1, 1, 1), e.startColourVariation.Set(0.1f, 0.1f, 0.1f);
@@ -79,7 +79,7 @@ void ParticleSystem::ApplyPreset(int preset) {
       e.speedBase = 0.1f, e.speedVariation = 0.05f;
       e.halfSize = 1.5f;
       break;
-    case 2:  // short red-to-yellow jet along -X, fanned 20 degrees up and down
+    case ParticlePreset::kJet:
       e.spawnBase = 3, e.spawnVariation = 1;
       e.lifeBase = 30, e.lifeVariation = 20;
       e.startColourBase.Set(1, 0, 0), e.startColourVariation.Set(0.1f, 0.1f, 0.1f);

@@ -55,7 +55,7 @@ float ColorComponent(int value) { return static_cast<float>(value) * (1.0f / 255
 }  // namespace
 
 void TextPrinter::SetBox(int left, int top, int width, int height) {
-  attributes_.boxMode = 1;
+  attributes_.boxMode = true;
   attributes_.boxLeft = left;
   attributes_.boxBottom = ClampToInt(int64_t{top} - height);
   attributes_.boxWidth = width;
@@ -141,7 +141,7 @@ void TextPrinter::SetClipRect(std::string_view text, int x, int y, int size) {
   int64_t bottom = y;
   int64_t width = 0;
   int64_t height = 0;
-  if (attributes_.boxMode != 0) {
+  if (attributes_.boxMode) {
     left = attributes_.boxLeft;
     bottom = attributes_.boxBottom;
     width = attributes_.boxWidth;
@@ -168,7 +168,7 @@ void TextPrinter::SetClipRect(std::string_view text, int x, int y, int size) {
 
 void TextPrinter::DrawString(std::string_view text, int x, int y, const std::array<int, 4>& viewport) {
   const int size = attributes_.size;  // escapes never change it mid-string
-  const bool inBox = attributes_.boxMode != 0;
+  const bool inBox = attributes_.boxMode;
   const int64_t rightLimit = int64_t{viewport[0]} + viewport[2];
   int64_t lineStartX = x;
   int64_t penX = x;
@@ -232,12 +232,8 @@ size_t TextPrinter::ParseEscape(std::string_view text, size_t position, int64_t&
   } else if (kind == 'b' || kind == 'i') {
     const char sign = next + 1 < text.size() ? text[next + 1] : 0;
     if (sign == '+' || sign == '-') {
-      const bool on = sign == '+';
-      if (kind == 'b') {
-        attributes_.bold = on ? 1 : 0;
-      } else {
-        attributes_.italic = on ? ItalicSlant : 0;
-      }
+      bool& flag = kind == 'b' ? attributes_.bold : attributes_.italic;
+      flag = sign == '+';
       penX -= size;
       return 3;
     }
@@ -249,9 +245,9 @@ size_t TextPrinter::ParseEscape(std::string_view text, size_t position, int64_t&
 // The shadow goes first so the glyph covers it; with bold it moves one more pixel right to
 // stay clear of the second pass.
 void TextPrinter::DrawStyledGlyph(unsigned char c, int64_t x, int64_t y, int size) {
-  if (attributes_.shadow != 0) DrawGlyph(c, attributes_.bold != 0 ? x + 2 : x + 1, y + 1, size, true);
+  if (attributes_.shadow) DrawGlyph(c, attributes_.bold ? x + 2 : x + 1, y + 1, size, true);
   DrawGlyph(c, x, y, size, false);
-  if (attributes_.bold != 0) DrawGlyph(c, x + 1, y, size, false);
+  if (attributes_.bold) DrawGlyph(c, x + 1, y, size, false);
 }
 
 void TextPrinter::DrawGlyph(unsigned char c, int64_t x, int64_t y, int size, bool isShadowPass) {
@@ -260,7 +256,7 @@ void TextPrinter::DrawGlyph(unsigned char c, int64_t x, int64_t y, int size, boo
   quad.x = x;
   quad.y = y;
   quad.size = size;
-  quad.slant = attributes_.italic;
+  quad.slant = attributes_.italic ? ItalicSlant : 0;
   quad.shadowPass = isShadowPass;
   quad.color = isShadowPass ? attributes_.shadowColor : attributes_.textColor;
   quad.u = font_.glyphs[c].u;

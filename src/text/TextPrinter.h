@@ -25,11 +25,11 @@ struct TextAttributes {
   TextColor textColor = DefaultTextColor;
   TextColor shadowColor = DefaultShadowColor;
   int size = 12;    // glyph width and height in pixels, and the pen's advance per character
-  int shadow = 0;   // 1: a shadow pass one pixel right and up, drawn first
-  int italic = 0;   // 0 or 8: slant of the glyph's top edge to the right, in pixels
-  int bold = 0;     // 1: each glyph drawn again one pixel to the right
-  int boxMode = 0;  // 1: laid out in the box, not at the Print position
-  int boxLeft = 0;  // the box, window pixels
+  bool shadow = false;   // a shadow pass one pixel right and up, drawn first
+  bool italic = false;   // the glyph's top edge slanted ItalicSlant pixels to the right
+  bool bold = false;     // each glyph drawn again one pixel to the right
+  bool boxMode = false;  // laid out in the box, not at the Print position
+  int boxLeft = 0;       // the box, window pixels
   int boxBottom = 0;
   int boxWidth = 0;
   int boxHeight = 0;
@@ -89,7 +89,7 @@ class TextPrinter {
   void SetColor(float r, float g, float b) { attributes_.textColor = {r, g, b, 1.0f}; }
   void SetColorRGBA(float r, float g, float b, float a) { attributes_.textColor = {r, g, b, a}; }
   void SetShadowColor(float r, float g, float b) { attributes_.shadowColor = {r, g, b, 1.0f}; }
-  void EnableShadow() { attributes_.shadow = 1; }
+  void EnableShadow() { attributes_.shadow = true; }
   // top is the box's upper edge; the box reaches down to top - height.
   void SetBox(int left, int top, int width, int height);
   void ResetAttributes() { attributes_ = TextAttributes{}; }

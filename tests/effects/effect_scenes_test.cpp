@@ -65,7 +65,7 @@ TEST_F(EffectScenesTest, JetDrawsOnTheTunnelsMatrixPlusTwentyIn) {
   auto twin = std::make_unique<Tunnel>();
   tunnel->Init();
   twin->Init();
-  ParticleSystem jet(2, rand_);
+  ParticleSystem jet(ParticlePreset::kJet, rand_);
   jet.Init();
   for (int frame = 0; frame < 3; ++frame) {
     glEnable(GL_LIGHTING);
@@ -92,7 +92,7 @@ TEST_F(EffectScenesTest, TunnelFrameShowsTheWallsAndTheRedJet) {
   });
   auto tunnel = std::make_unique<Tunnel>();
   tunnel->Init();
-  ParticleSystem jet(2, rand_);
+  ParticleSystem jet(ParticlePreset::kJet, rand_);
   ASSERT_TRUE(jet.Init());
   // A blue wall image, so the jet's red stands out.
   GLuint wall = 0;
@@ -119,7 +119,7 @@ TEST_F(EffectScenesTest, WireTorusSceneDrawsTheCloudThenTheTorusTenIn) {
   float phase = 0;
   Torus wire(phase);
   wire.Init(GL_LINE);
-  ParticleSystem cloud(0, rand_);
+  ParticleSystem cloud(ParticlePreset::kDrift, rand_);
   cloud.Init();
   glTranslatef(5, 5, 5);
   WireTorusScene(cloud, wire);

@@ -45,9 +45,9 @@ class EffectsDemoTest : public testsupport::GLTest {
 };
 
 TEST_F(EffectsDemoTest, ConstructionSetsOnlyInitialValues) {
-  EXPECT_EQ(demo_.idleJet.Preset(), 2);
-  EXPECT_EQ(demo_.cloud.Preset(), 0);
-  EXPECT_EQ(demo_.jet.Preset(), 2);
+  EXPECT_EQ(demo_.idleJet.Preset(), ParticlePreset::kJet);
+  EXPECT_EQ(demo_.cloud.Preset(), ParticlePreset::kDrift);
+  EXPECT_EQ(demo_.jet.Preset(), ParticlePreset::kJet);
   EXPECT_EQ(demo_.jet.Emitter(), nullptr);
   EXPECT_FALSE(demo_.wireTorus.Allocated());
   EXPECT_EQ(demo_.backgroundPanel.Width(), 256);

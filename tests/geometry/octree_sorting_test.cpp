@@ -16,7 +16,7 @@ void DescribeReference(std::span<const TerrainTriangle* const> input, const Cube
                        std::span<const TerrainVertex> vertices, std::string& out) {
   std::vector<const TerrainTriangle*> mine;
   for (const TerrainTriangle* t : input) {
-    if (cube.ContainsTriangle(vertices, t) == 2) mine.push_back(t);
+    if (cube.ContainsTriangle(vertices, t) == TriangleInCube::kBelongs) mine.push_back(t);
   }
   out += "[" + std::to_string(cube.x) + "," + std::to_string(cube.y) + "," + std::to_string(cube.z) + "," +
          std::to_string(cube.size);

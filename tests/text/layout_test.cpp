@@ -160,8 +160,8 @@ TEST_F(LayoutTest, EscapeSoupAlwaysEnds) {
     Drawn(text);
     ASSERT_LE(record_.quads.size(), 3 * text.size()) << text;
     ASSERT_EQ(printer_.Attributes().textColor, DefaultTextColor);
-    ASSERT_EQ(printer_.Attributes().bold, 0);
-    ASSERT_EQ(printer_.Attributes().italic, 0);
+    ASSERT_FALSE(printer_.Attributes().bold);
+    ASSERT_FALSE(printer_.Attributes().italic);
   }
 }
 
