@@ -31,7 +31,7 @@ void CheckLayout(const TextLayoutRecord& record, const TextAttributes& used, siz
     fuzz::Require(quad.slant == 0 || quad.slant == TextPrinter::ItalicSlant, "slant is 0 or 8");
     // The pen is checked before each character; the bold and shadow passes sit at most 2 right.
     fuzz::Require(quad.x <= rightLimit + 2, "no glyph starts past the right edge");
-    if (used.boxMode != 0) fuzz::Require(quad.y >= used.boxBottom, "no glyph below the box");
+    if (used.boxMode) fuzz::Require(quad.y >= used.boxBottom, "no glyph below the box");
     if (!quad.shadowPass) ++glyphs;
   }
   // Bold draws two glyph passes per character; escapes and controls draw none.

@@ -222,12 +222,13 @@ size_t TextPrinter::ParseEscape(std::string_view text, size_t position, int64_t&
   if (kind == 'c' || kind == 'a') {
     const int count = kind == 'c' ? 3 : 4;
     int values[4] = {0, 0, 0, 255};
-    const size_t close = text.find(')', next + 1);
-    if (close != std::string_view::npos && ReadParenthesisedNumbers(text, next + 1, count, values)) {
+    if (ReadParenthesisedNumbers(text, next + 1, count, values)) {
       attributes_.textColor = {ColorComponent(values[0]), ColorComponent(values[1]),
                                ColorComponent(values[2]), ColorComponent(values[3])};
       penX -= size;
-      return close - position + 1;
+      // The escape reaches to the first ")" after its letter; without one it takes the rest of the text.
+      const size_t close = text.find(')', next + 1);
+      return (close == std::string_view::npos ? text.size() : close + 1) - position;
     }
   } else if (kind == 'b' || kind == 'i') {
     const char sign = next + 1 < text.size() ? text[next + 1] : 0;

@@ -38,7 +38,7 @@ class LayoutTest : public ::testing::Test {
 
 TEST_F(LayoutTest, MalformedEscapesAreDrawnAsTheyStand) {
   const std::vector<std::string> malformed = {
-      "\\c(255 0)X", "\\c255 0 0)X", "\\c(1 2 3X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",
+      "\\c(255 0)X", "\\c255 0 0)X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",
       "\\c",         "\\c(",         "\\c(-)",     "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
   for (const std::string& text : malformed) {
     EXPECT_EQ(Drawn(text), text) << text;
@@ -74,6 +74,25 @@ TEST_F(LayoutTest, ColourEscapesTakeEverythingUpToTheirParenthesis) {
   EXPECT_EQ(Drawn("\\c(255 0 0 junk)A"), "A");
   EXPECT_EQ(record_.quads[0].x, 10);
   EXPECT_EQ(record_.quads[0].color, (TextColor{1.0f, 0.0f, 0.0f, 1.0f}));
+}
+
+TEST_F(LayoutTest, AColourEscapeWithoutItsParenthesisTakesTheRestOfTheText) {
+  // Every number read, no ")" after them: the colour changes and nothing after the escape is drawn.
+  const struct {
+    const char* text;
+    const char* drawn;
+  } cases[] = {
+      {"AB\\c(255 0 0CD", "AB"},
+      {"A\\a(1 2 3 4", "A"},
+      {"A\\c(1 2 3 x\\b+Y", "A"},
+      {"A\\c(1 2 3 (", "A"},
+      {"A\\c(1 2\\c(0 255 0Z", "A\\c(1 2"},  // the first lacks a number, the second its ")"
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Drawn(c.text), c.drawn);
+    for (const GlyphQuad& quad : record_.quads) EXPECT_EQ(quad.color, DefaultTextColor);
+  }
 }
 
 TEST_F(LayoutTest, ColourNumbersAreNotClampedAndHugeOnesSaturate) {
