@@ -11,8 +11,8 @@
 
 #include "platform/HeadlessGL.h"
 #include "support/TerrainFiles.h"
-#include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

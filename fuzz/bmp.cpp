@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/FuzzInput.h"
 #include "image/Image.h"
+#include "support/FuzzInput.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 // headless GL context made once per process, so the pixel block that the header
 // promises is what glTexImage2D is handed. Depends on: text/Font.h,
 // platform/HeadlessGL.h, fuzz/support.
+#include "text/Font.h"
+
 #include <GL/gl.h>
 
 #include <cstddef>
@@ -9,7 +11,6 @@
 
 #include "platform/HeadlessGL.h"
 #include "support/FuzzInput.h"
-#include "text/Font.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 // Fuzz target: LoadJpeg on a file, then the read its users make when they upload the
 // result as a GL_RGBA texture (width x height x 4 bytes).
 // Depends on: terrain/Jpeg.h, fuzz/support.
+#include "image/Jpeg.h"
+
 #include <cstddef>
 #include <cstdint>
 
 #include "support/FuzzInput.h"
-#include "image/Jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = fuzz::WriteInputFile(data, size);

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool opened = music.Open(path);
     fuzz::Require(music.Play() == opened, "Play succeeds exactly when a stream is open");
     for (int pump = 0; pump < kMaxPumps && sound.PlayingChannels() > 0; ++pump) sink.Pump(kPumpFrames);
-    fuzz::Require(sink.FramesPulled() <= static_cast<uint64_t>(kPumpFrames) * kMaxPumps, "no more than pumped");
+    fuzz::Require(sink.FramesPulled() <= static_cast<uint64_t>(kPumpFrames) * kMaxPumps,
+                  "no more than pumped");
   }
   fuzz::Require(!sound.IsInitialised() && sound.OpenStreams() == 0, "shutdown releases every stream");
   return 0;

@@ -26,23 +26,23 @@
 #include "effects/Tunnel.h"
 #include "geometry/Camera.h"
 #include "geometry/Octree.h"
+#include "image/MessageBox.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RuntimeRand.h"
 #include "platform/Platform.h"
 #include "terrain/Console.h"
-#include "image/MessageBox.h"
 #include "terrain/Terrain.h"
 #include "text/Font.h"
 #include "text/TextPrinter.h"
 
 // Values the start-up writes and the timeline reads.
 struct TimelineState {
-  uint32_t TimelineStartTick = 0;     // ms tick at which the programme and the music start
+  uint32_t TimelineStartTick = 0;      // ms tick at which the programme and the music start
   unsigned int TunnelTextureSlot = 0;  // GL texture the tunnel binds
   unsigned int BackdropTexture = 0;    // GL texture of the scrollers' backdrop
   unsigned int TunnelImage1 = 0;       // GL textures of the two tunnel images
   unsigned int TunnelImage2 = 0;
-  unsigned int BackdropImage = 0;      // DevIL image name of the backdrop; 0 when none
+  unsigned int BackdropImage = 0;  // DevIL image name of the backdrop; 0 when none
 };
 
 struct Demo {
@@ -77,7 +77,7 @@ struct Demo {
   Torus solidTorus{TubePhase};
   BackgroundPanel backgroundPanel{10, 10, 10};
   ParticleSystem idleJet{ParticlePreset::kJet, rand};  // initialised (texture loaded) but never drawn
-  ParticleSystem cloud{ParticlePreset::kDrift, rand};    // the wireframe torus's particle cloud
+  ParticleSystem cloud{ParticlePreset::kDrift, rand};  // the wireframe torus's particle cloud
   ParticleSystem jet{ParticlePreset::kJet, rand};      // the tunnel's particle jet
 
   // The bitmap font, the printer that draws with it, and the two scrollers' state, which

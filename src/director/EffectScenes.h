@@ -6,8 +6,6 @@
 // particles/ParticleSystem.h, GL.
 #pragma once
 
-#include <GL/gl.h>
-
 class BackgroundPanel;
 class ParticleSystem;
 class Torus;
@@ -15,7 +13,7 @@ class Tunnel;
 
 // tunnelTexture is the tunnel texture slot (first or second tunnel image); jet is the
 // second preset-2 particle system, drawn on the matrix the tunnel leaves plus (0, 0, -20).
-void TunnelScene(Tunnel& tunnel, GLuint tunnelTexture, ParticleSystem& jet);
+void TunnelScene(Tunnel& tunnel, unsigned int tunnelTexture, ParticleSystem& jet);
 // cloud is the preset-0 particle system, drawn before the torus and without depth test.
 void WireTorusScene(ParticleSystem& cloud, Torus& wireTorus);
 void SolidTorusScene(BackgroundPanel& panel, Torus& solidTorus);

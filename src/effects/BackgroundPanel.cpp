@@ -2,6 +2,8 @@
 // Dependencies: terrain/Jpeg.h, GL.
 #include "effects/BackgroundPanel.h"
 
+#include <GL/gl.h>
+
 #include "image/Jpeg.h"
 #include "image/Texture.h"
 

@@ -3,8 +3,6 @@
 // Dependencies: terrain/Jpeg.h, GL.
 #pragma once
 
-#include <GL/gl.h>
-
 #include <memory>
 
 class BackgroundPanel {
@@ -22,7 +20,7 @@ class BackgroundPanel {
   void Draw();
 
   const unsigned char* Pixels() const { return pixels_.get(); }
-  GLuint Texture() const { return texture_; }
+  unsigned int Texture() const { return texture_; }
   float Angle() const { return angle_; }
   float AngleStep() const { return angleStep_; }
   int Width() const { return width_; }
@@ -31,8 +29,8 @@ class BackgroundPanel {
  private:
   // The decoded RGBA picture is kept after upload; a reload replaces it, so at most one copy lives.
   std::unique_ptr<unsigned char[]> pixels_;
-  GLuint texture_ = 0;
-  float angle_ = 0;  // degrees about the view axis
+  unsigned int texture_ = 0;  // GL texture name
+  float angle_ = 0;           // degrees about the view axis
   float angleStep_ = 1.0f;
   int width_ = 256;
   int height_ = 256;

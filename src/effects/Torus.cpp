@@ -4,11 +4,15 @@
 // Dependencies: geometry/Vector.h, terrain/Jpeg.h, GL.
 #include "effects/Torus.h"
 
+#include <GL/gl.h>
+
 #include <cmath>
 #include <new>
 
 #include "image/Jpeg.h"
 #include "image/Texture.h"
+
+static_assert(Torus::kFillMode == GL_FILL);
 
 namespace {
 
@@ -37,7 +41,7 @@ Vector3 Cross(const Vector3& a, const Vector3& b) {
 
 }  // namespace
 
-bool Torus::Init(GLenum polygonMode) {
+bool Torus::Init(unsigned int polygonMode) {
   polygonMode_ = polygonMode;
   pathStep_ = angleStep_ = kInitStep;
   ringCount_ = sideCount_ = kInitCount;

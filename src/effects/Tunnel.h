@@ -4,8 +4,6 @@
 // Dependencies: GL, GLU.
 #pragma once
 
-#include <GL/gl.h>
-
 // The ring-angle factor: the float product of the floats 3.14 and 1/180. Deliberately
 // coarser than the vector module's DegToRad; the tunnel's closing side is a little wider.
 constexpr float TunnelDegToRad = 3.14f * (1.0f / 180.0f);
@@ -25,7 +23,7 @@ class Tunnel {
   // One frame: loads its own view, draws the tube with `texture` (the tunnel texture slot),
   // leaves the sway, a (0, 0, -8) move and a 0.8 scale on the model-view matrix for what
   // the scene draws next, and updates TunnelSpeed.
-  void Draw(GLuint texture);
+  void Draw(unsigned int texture);
   // The speed swing of one frame (the last step of Draw): a speed below 0.1 speeds up
   // the acceleration by 0.0004, above 1.0 slows it by 0.00004; then the speed changes by it.
   void UpdateSpeed();

@@ -40,7 +40,8 @@ struct Cube {
   // vertex number outside the array.
   bool ContainsPoint(std::span<const TerrainVertex> vertices, uint32_t v) const;
   // kBelongs if any of the triangle's three corners lies in the cube, kOutside if none does.
-  TriangleInCube ContainsTriangle(std::span<const TerrainVertex> vertices, const TerrainTriangle* triangle) const;
+  TriangleInCube ContainsTriangle(std::span<const TerrainVertex> vertices,
+                                  const TerrainTriangle* triangle) const;
   // The eight half-size children, in the octree's child order.
   std::array<Cube, 8> Split() const;
   // The twelve edges as one GL_LINES block.

@@ -4,6 +4,8 @@
 // Dependencies: geometry/Vector.h, terrain/Jpeg.h, particles/RuntimeRand.h, GL.
 #include "particles/ParticleSystem.h"
 
+#include <GL/gl.h>
+
 #include <cmath>
 #include <new>
 

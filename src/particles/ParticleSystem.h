@@ -5,8 +5,6 @@
 // Dependencies: geometry/Vector.h, terrain/Jpeg.h (LoadJpeg), particles/RuntimeRand.h, GL.
 #pragma once
 
-#include <GL/gl.h>
-
 #include <cstddef>
 #include <memory>
 
@@ -68,7 +66,7 @@ class ParticleSystem {
   void Frame();
 
   ParticlePreset Preset() const { return preset_; }
-  GLuint Texture() const { return texture_; }
+  unsigned int Texture() const { return texture_; }
   const ParticleEmitter* Emitter() const { return emitter_.get(); }
   const Particle* FreeList() const { return freeList_; }
   size_t PoolSize() const { return poolSize_; }
@@ -79,7 +77,7 @@ class ParticleSystem {
 
   ParticlePreset preset_;
   RuntimeRand& rand_;
-  GLuint texture_ = 0;
+  unsigned int texture_ = 0;  // GL texture name
   Particle* freeList_ = nullptr;
   std::unique_ptr<ParticleEmitter> emitter_;
   std::unique_ptr<Particle[]> pool_;

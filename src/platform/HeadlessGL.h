@@ -8,7 +8,7 @@
 namespace platform {
 
 struct HeadlessGLOptions {
-  int width = 256;   // pbuffer size in pixels
+  int width = 256;  // pbuffer size in pixels
   int height = 256;
   int colorBits = 32;  // 32: RGBA8888, 16: RGB565
   int depthBits = 16;

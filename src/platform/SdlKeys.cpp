@@ -1,6 +1,6 @@
 // SdlKeys: the translation table; letters by their key code, so the layout decides
 // which key is "W", as it does for Win32 virtual keys.
-#include "platform/SdlKeys.h"
+#include "platform/internal/SdlKeys.h"
 
 #include <SDL.h>
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/SdlAudioSink.h"
-#include "platform/SdlKeys.h"
+#include "platform/internal/SdlKeys.h"
 
 namespace platform {
 namespace {

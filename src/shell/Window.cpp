@@ -1,5 +1,5 @@
 // Window: each Win32 step of window creation and teardown, on the platform seam.
-#include "shell/Window.h"
+#include "shell/internal/Window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "geometry/Camera.h"
-#include "image/Texture.h"
 #include "image/MessageBox.h"
+#include "image/Texture.h"
 
 struct Skybox {
   Texture faces[6];

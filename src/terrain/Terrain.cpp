@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "terrain/HeightTools.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

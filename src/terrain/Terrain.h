@@ -12,10 +12,10 @@
 #include "geometry/Camera.h"
 #include "geometry/Octree.h"
 #include "geometry/TerrainMesh.h"
-#include "terrain/Console.h"
 #include "image/Image.h"
 #include "image/MessageBox.h"
 #include "image/Texture.h"
+#include "terrain/Console.h"
 #include "terrain/Skybox.h"
 
 // The sun of the lighting bake; only x, y, z are used.

@@ -2,8 +2,8 @@
 // Depends on: terrain/Terrain.h, terrain/HeightTools.h, terrain/Image.h.
 #include <vector>
 
-#include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

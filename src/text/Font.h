@@ -49,7 +49,7 @@ struct Font {
 
 // Pixels read by ReadTgaPixels, with what each pixel holds.
 struct TgaPixels {
-  std::unique_ptr<unsigned char[]> data;  // null when reading failed
+  std::unique_ptr<unsigned char[]> data;    // null when reading failed
   PixelLayout layout = PixelLayout::kRgba;  // kRgba, kRgb or kAlpha for 32, 24 or 8 bits
 };
 

@@ -24,7 +24,7 @@ inline constexpr TextColor DefaultShadowColor = {0.5f, 0.5f, 0.5f, 1.0f};
 struct TextAttributes {
   TextColor textColor = DefaultTextColor;
   TextColor shadowColor = DefaultShadowColor;
-  int size = 12;    // glyph width and height in pixels, and the pen's advance per character
+  int size = 12;         // glyph width and height in pixels, and the pen's advance per character
   bool shadow = false;   // a shadow pass one pixel right and up, drawn first
   bool italic = false;   // the glyph's top edge slanted ItalicSlant pixels to the right
   bool bold = false;     // each glyph drawn again one pixel to the right

@@ -9,9 +9,9 @@
 #include <cmath>
 
 #include "RunFolder.h"
-#include "support/GLTest.h"
 #include "image/Image.h"
 #include "image/Jpeg.h"
+#include "support/GLTest.h"
 #include "text/Font.h"
 
 using namespace assettest;

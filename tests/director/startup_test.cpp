@@ -1,11 +1,12 @@
 // Start-up on a headless context in a folder without data: the clock, the clear
 // colour, the tunnel slot, a silent but running music object.
+#include "director/Startup.h"
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "director/Startup.h"
 #include "platform/HeadlessPlatform.h"
 #include "support/GLTest.h"
 

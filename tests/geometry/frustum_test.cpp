@@ -75,7 +75,8 @@ TEST(Frustum, PlanesAreUnitAndInTableOrder) {
 TEST(Frustum, ClassifiesCubesStrictly) {
   const Frustum f = BoxFrustum();
   EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kInside);
-  EXPECT_EQ(f.TestCube({0.5f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kIntersecting);    // crosses the right plane only
+  EXPECT_EQ(f.TestCube({0.5f, -0.5f, -0.5f, 1.0f}),
+            CubeVisibility::kIntersecting);  // crosses the right plane only
   EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 1.5f, 1.0f}), CubeVisibility::kOutside);         // beyond far
   EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -3.0f, 1.0f}), CubeVisibility::kOutside);        // behind near
   EXPECT_EQ(f.TestCube({-5.0f, -5.0f, -5.0f, 10.0f}), CubeVisibility::kIntersecting);  // encloses the view

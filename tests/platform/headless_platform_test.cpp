@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/HeadlessPlatform.h"
-#include "platform/SdlKeys.h"
+#include "platform/internal/SdlKeys.h"
 
 using namespace platform;
 

@@ -16,7 +16,8 @@
 struct Harness {
   explicit Harness(const platform::HeadlessOptions& options = {}) : os(options), demo(os) {
     os.onIdle = [this] {
-      const uint32_t target = demo.timeline.TimelineStartTick + static_cast<uint32_t>(timeOf(os.FramesPresented()));
+      const uint32_t target =
+          demo.timeline.TimelineStartTick + static_cast<uint32_t>(timeOf(os.FramesPresented()));
       const auto ahead = static_cast<int32_t>(target - os.Ticks());
       if (ahead > 0) os.AdvanceClock(static_cast<uint32_t>(ahead));  // also pulls the audio
     };

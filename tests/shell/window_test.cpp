@@ -1,9 +1,10 @@
 // Window creation and teardown: every step, its failure box, the order of teardown
 // and box, the display-mode question.
+#include "shell/internal/Window.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/Harness.h"
-#include "shell/Window.h"
 
 using namespace platform;
 
@@ -48,7 +49,8 @@ TEST(CreateRenderWindow, RefusedModeAnsweredYesRunsFramedWithTheCursor) {
   EXPECT_TRUE(checked);
   ASSERT_EQ(h.ShellBoxes().size(), 1u);
   const auto& box = h.ShellBoxes()[0];
-  EXPECT_EQ(box.text, "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
+  EXPECT_EQ(box.text,
+            "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
   EXPECT_EQ(box.caption, "Landscape");
   EXPECT_EQ(box.flags, 0x34u);
   EXPECT_EQ(box.owner, 0u);

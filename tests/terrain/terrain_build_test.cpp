@@ -8,8 +8,8 @@
 
 #include "support/GLTest.h"
 #include "support/TerrainFiles.h"
-#include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

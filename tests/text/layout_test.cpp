@@ -38,8 +38,8 @@ class LayoutTest : public ::testing::Test {
 
 TEST_F(LayoutTest, MalformedEscapesAreDrawnAsTheyStand) {
   const std::vector<std::string> malformed = {
-      "\\c(255 0)X", "\\c255 0 0)X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",
-      "\\c",         "\\c(",         "\\c(-)",     "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
+      "\\c(255 0)X", "\\c255 0 0)X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",      "\\c",
+      "\\c(",        "\\c(-)",       "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
   for (const std::string& text : malformed) {
     EXPECT_EQ(Drawn(text), text) << text;
     ASSERT_FALSE(record_.quads.empty());
