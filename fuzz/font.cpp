@@ -1,7 +1,4 @@
-// Fuzz target: the TGA font reader (LoadTgaTexture) uploading into one texture of a
-// headless GL context made once per process, so the pixel block that the header
-// promises is what glTexImage2D is handed. Depends on: text/Font.h,
-// platform/HeadlessGL.h, fuzz/support.
+// Fuzz target: the TGA font reader uploading into a headless GL texture
 #include "text/Font.h"
 
 #include <GL/gl.h>

@@ -1,6 +1,4 @@
-// Fuzz target: LoadJpeg on a file, then the read its users make when they upload the
-// result as a GL_RGBA texture (width x height x 4 bytes).
-// Depends on: terrain/Jpeg.h, fuzz/support.
+// Fuzz target: LoadJpeg, then the read its users make when they upload the result
 #include "image/Jpeg.h"
 
 #include <cstddef>

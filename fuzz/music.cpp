@@ -1,7 +1,4 @@
-// Fuzz target: the music stream as start-up drives it (MusicStream Init, Open, Play)
-// over our FSOUND-style sound layer and its MP3 decoder, with the output pulled by a
-// null sink for up to about one second of audio, then shut down as at program exit.
-// Depends on: director/MusicStream.h, platform/Sound.h, fuzz/support.
+// Fuzz target: the music stream as start-up drives it, over our sound layer and MP3 decoder
 #include <cstddef>
 #include <cstdint>
 #include <memory>

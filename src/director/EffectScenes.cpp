@@ -1,5 +1,4 @@
-// EffectScenes: the fixed matrix and state recipes around the effect objects.
-// Dependencies: effects/*, particles/ParticleSystem.h, GL.
+// EffectScenes: the fixed matrix and state recipes around the effect objects
 #include "director/EffectScenes.h"
 
 #include <GL/gl.h>

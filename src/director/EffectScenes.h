@@ -1,10 +1,9 @@
-// EffectScenes: the three timeline scenes built from the effect objects: the tunnel with
-// its particle jet, the wireframe torus in its particle cloud and the solid torus over
-// the turning background panel. The scenes keep no state; the objects carry their own
-// animation from one showing to the next.
-// Dependencies: effects/Tunnel.h, effects/Torus.h, effects/BackgroundPanel.h,
-// particles/ParticleSystem.h, GL.
+// EffectScenes: the tunnel, wireframe-torus and solid-torus scenes of the timeline
 #pragma once
+
+// The three timeline scenes built from the effect objects: the tunnel with its particle jet, the wireframe
+// torus in its particle cloud and the solid torus over the turning background panel. The scenes keep no
+// state; the objects carry their own animation from one showing to the next.
 
 class BackgroundPanel;
 class ParticleSystem;

@@ -1,5 +1,4 @@
-// BackgroundPanel: texture upload and the turning quad.
-// Dependencies: terrain/Jpeg.h, GL.
+// BackgroundPanel: texture upload and the turning quad
 #include "effects/BackgroundPanel.h"
 
 #include <GL/gl.h>

@@ -1,9 +1,10 @@
-// BackgroundPanel: a large square picture ("textures/bg1.jpg") turning slowly about the
-// line of sight, drawn behind the solid torus with depth testing off.
-// Dependencies: terrain/Jpeg.h, GL.
+// BackgroundPanel: the picture turning behind the solid torus
 #pragma once
 
 #include <memory>
+
+// A large square picture ("textures/bg1.jpg") turning slowly about the line of sight, drawn behind the solid
+// torus with depth testing off.
 
 class BackgroundPanel {
  public:

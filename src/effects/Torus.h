@@ -1,14 +1,14 @@
-// Torus: a textured tube swept along a closed (p, q) curve, its thickness pulsing in a
-// wave that runs along the tube, the whole object turning. The mesh (curve, tube,
-// strip indices, texture coordinates, normals) is rebuilt on the CPU every frame and
-// drawn in immediate mode as one triangle strip per side.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h, GL.
+// Torus: a textured tube swept along a closed curve, rebuilt and drawn every frame
 #pragma once
 
 #include <cstddef>
 #include <memory>
 
 #include "geometry/Vector.h"
+
+// A textured tube swept along a closed (p, q) curve, its thickness pulsing in a wave that runs along the
+// tube, the whole object turning. The mesh (curve, tube, strip indices, texture coordinates, normals) is
+// rebuilt on the CPU every frame and drawn in immediate mode as one triangle strip per side.
 
 class Torus {
  public:

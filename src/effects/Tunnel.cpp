@@ -1,5 +1,4 @@
-// Tunnel: the ring table, the swaying view, the scrolling tube and the speed swing.
-// Dependencies: GL, GLU.
+// Tunnel: the ring table, the swaying view, the scrolling tube and the speed swing
 #include "effects/Tunnel.h"
 
 #include <GL/gl.h>

@@ -1,8 +1,9 @@
-// Tunnel: an octagonal tube of 120 rings, textured quad by quad, through which the viewer
-// flies while the view sways. Its speed (TunnelSpeed, also the step of the W and X camera
-// keys) rises and falls by itself, so the flight never settles.
-// Dependencies: GL, GLU.
+// Tunnel: the octagonal textured tube the viewer flies through, and its speed swing
 #pragma once
+
+// An octagonal tube of 120 rings, textured quad by quad, through which the viewer flies while the view sways.
+// Its speed (TunnelSpeed, also the step of the W and X camera keys) rises and falls by itself, so the flight
+// never settles.
 
 // The ring-angle factor: the float product of the floats 3.14 and 1/180. Deliberately
 // coarser than the vector module's DegToRad; the tunnel's closing side is a little wider.

@@ -1,6 +1,4 @@
-// Frustum.cpp: plane extraction from projection * model-view (normalised so that the plane
-// expression is a signed distance) and the cube test.
-// Depends on: geometry/Frustum.h, geometry/Octree.h, GL.
+// Frustum: plane extraction from projection * model-view, and the cube test
 #include "geometry/Frustum.h"
 
 #include <GL/gl.h>
@@ -8,6 +6,8 @@
 #include <cmath>
 
 #include "geometry/Octree.h"
+
+// The planes are normalised, so that the plane expression is a signed distance.
 
 namespace {
 

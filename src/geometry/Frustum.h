@@ -1,6 +1,4 @@
-// Frustum.h: the six clip planes of the current view in world coordinates, and the classification
-// of axis-aligned cubes against them.
-// Depends on: geometry/Octree.h (Cube); GL only in Frustum::Update.
+// Frustum: the view's six clip planes in world coordinates, and cubes classified against them
 #pragma once
 
 struct Cube;

@@ -1,5 +1,4 @@
-// Octree.cpp: cube containment and splitting, and the octree build.
-// Depends on: geometry/Octree.h.
+// Octree: cube containment and splitting, and the octree build
 #include "geometry/Octree.h"
 
 #include <cmath>

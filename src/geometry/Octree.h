@@ -1,8 +1,4 @@
-// Octree.h: the octree over the terrain's triangles (Cube, OctreeNode), built once per terrain build
-// and walked every frame to collect the triangles of the leaves inside the view.
-// A triangle belongs to every cube that holds at least one of its vertices, so it may sit in several
-// leaves; one that merely passes through a cube is not stored there.
-// Depends on: geometry/TerrainMesh.h, geometry/Frustum.h; GL only in the drawing operations.
+// Octree: the octree over the terrain's triangles, built per terrain build and walked per frame
 #pragma once
 
 #include <array>
@@ -13,6 +9,11 @@
 
 #include "geometry/Frustum.h"
 #include "geometry/TerrainMesh.h"
+
+// The octree over the terrain's triangles (Cube, OctreeNode), built once per terrain build and walked every
+// frame to collect the triangles of the leaves inside the view. A triangle belongs to every cube that holds
+// at least one of its vertices, so it may sit in several leaves; one that merely passes through a cube is not
+// stored there.
 
 // A node is split only if at least this many triangles belong to it (also the scale of the debug
 // box colours)...

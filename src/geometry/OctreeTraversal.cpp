@@ -1,6 +1,4 @@
-// OctreeTraversal.cpp: the per-frame walk that culls the octree against the frustum and collects the
-// visible leaves' triangles, and the debug wire boxes.
-// Depends on: geometry/Octree.h, geometry/Frustum.h, GL.
+// OctreeTraversal: the per-frame culling walk and the debug wire boxes
 #include <GL/gl.h>
 
 #include "geometry/Frustum.h"

@@ -37,7 +37,7 @@ bool Image::LoadBitmap(const std::string& path, const ShowMessageBox& show) {
   std::vector<unsigned char> file;
   BitmapPixels decoded;
   if (!ReadWholeFile(path, file) || !DecodeBitmap(file.data(), file.size(), decoded)) {
-    ShowBox(show, BitmapErrorText(path), kBitmapErrorCaption, BoxOwner::None);
+    ShowBox(show, BitmapErrorText(path), kBitmapErrorCaption, BoxOwner::kNone);
     return false;
   }
   SetPixels(decoded.pixels.data(), decoded.width, decoded.height, decoded.bits);

@@ -5,7 +5,7 @@
 #include <string>
 
 // Who owns a box: no window at all, or the demo's main window.
-enum class BoxOwner { None, MainWindow };
+enum class BoxOwner { kNone, kMainWindow };
 
 // Win32 flag value for a box with a single OK button.
 inline constexpr unsigned kMessageBoxOk = 0x0;

@@ -1,7 +1,4 @@
-// ParticleSystem: emitter presets, the free-list pool, birth, motion, death and drawing.
-// Random quantities are base + variation * r with the arithmetic in double; values are
-// rounded to float where they are stored in a record.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h, particles/RuntimeRand.h, GL.
+// ParticleSystem: emitter presets, the free-list pool, birth, motion, death and drawing
 #include "particles/ParticleSystem.h"
 
 #include <GL/gl.h>
@@ -11,6 +8,9 @@
 
 #include "image/Jpeg.h"
 #include "image/Texture.h"
+
+// Random quantities are base + variation * r with the arithmetic in double; values are rounded to float where
+// they are stored in a record.
 
 namespace {
 

@@ -1,8 +1,4 @@
-// ParticleSystem: textured, additively blended squares emitted from one point, with
-// three fixed looks (presets 0, 1, 2). Particles move one step per Update, so their
-// speed on screen follows the frame rate. The record pool is allocated once by Init
-// and recycled through a free list; nothing allocates per frame.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h (LoadJpeg), particles/RuntimeRand.h, GL.
+// ParticleSystem: textured, additively blended squares emitted from one point
 #pragma once
 
 #include <cstddef>
@@ -10,6 +6,10 @@
 
 #include "geometry/Vector.h"
 #include "particles/RuntimeRand.h"
+
+// Textured, additively blended squares emitted from one point, with three fixed looks (ParticlePreset).
+// Particles move one step per Update, so their speed on screen follows the frame rate. The record pool is
+// allocated once by Init and recycled through a free list; nothing allocates per frame.
 
 // The three looks of a system. The numbers are those the looks have always been known by.
 enum class ParticlePreset : int {

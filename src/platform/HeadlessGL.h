@@ -1,9 +1,10 @@
-// HeadlessGL: an offscreen desktop-OpenGL compatibility context (EGL, surfaceless
-// Mesa display, pbuffer surface). Used by the tests and by headless rendering.
-// Depends on: EGL, GL (only inside the .cpp).
+// HeadlessGL: an offscreen desktop-OpenGL compatibility context on EGL
 #pragma once
 
 #include <string>
+
+// An offscreen desktop-OpenGL compatibility context (EGL, surfaceless Mesa display, pbuffer surface). Used by
+// the tests and by headless rendering.
 
 namespace platform {
 

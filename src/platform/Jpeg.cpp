@@ -1,6 +1,4 @@
-// Jpeg: libjpeg-turbo decoding with an error manager that returns instead of exiting.
-// libjpeg reports errors by longjmp; nothing with a destructor lives in the frame
-// that calls setjmp, and the output vector belongs to the caller.
+// Jpeg: libjpeg-turbo decoding with an error manager that returns instead of exiting
 #include "platform/Jpeg.h"
 
 #include <csetjmp>
@@ -9,6 +7,9 @@
 // clang-format off
 #include <jpeglib.h>
 // clang-format on
+
+// libjpeg reports errors by longjmp; nothing with a destructor lives in the frame that calls setjmp, and
+// the output vector belongs to the caller.
 
 namespace platform {
 namespace {

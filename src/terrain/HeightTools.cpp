@@ -1,5 +1,4 @@
-// HeightTools: box-filter scaling of height bytes and the layer-weight tents.
-// Depends on: nothing.
+// HeightTools: box-filter scaling of height bytes and the layer-weight tents
 #include "terrain/internal/HeightTools.h"
 
 #include <algorithm>

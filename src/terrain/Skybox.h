@@ -1,6 +1,4 @@
-// Skybox: six textured faces on a cube of half edge 10 around the eye, drawn first
-// in each landscape frame with depth testing off. Depends on: terrain/Image.h
-// (Texture), geometry/Camera.h, GL.
+// Skybox: six textured faces on a cube around the eye, drawn first in each landscape frame
 #pragma once
 
 #include <string>
@@ -9,6 +7,9 @@
 #include "geometry/Camera.h"
 #include "image/MessageBox.h"
 #include "image/Texture.h"
+
+// Six textured faces on a cube of half edge 10 around the eye, drawn first in each landscape frame with depth
+// testing off.
 
 struct Skybox {
   Texture faces[6];

@@ -1,5 +1,4 @@
-// Terrain: the build from the heightmap, step by step with its progress lines.
-// Depends on: terrain/Terrain.h, terrain/HeightTools.h, geometry (octree).
+// Terrain: the build from the heightmap, step by step with its progress lines
 #include "terrain/Terrain.h"
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// TextureSynthesis: the terrain texture blended from five layer pictures by height.
-// Depends on: terrain/Terrain.h, terrain/HeightTools.h, terrain/Image.h.
+// TextureSynthesis: the terrain texture blended from five layer pictures by height
 #include <vector>
 
 #include "terrain/Terrain.h"

@@ -1,5 +1,4 @@
-// Font: glyph table and the TGA font reader (see Font.h).
-// Depends on: GL.
+// Font: glyph table and the TGA font reader (see Font.h)
 #include "text/Font.h"
 
 #include <GL/gl.h>

@@ -1,8 +1,4 @@
-// Font: the bitmap font of the text printer. A TGA picture holding a 16 x 16 grid of glyph
-// cells (one per byte value) becomes one GL texture, and a table gives each byte value the
-// lower-left texture coordinate of its cell. The TGA reader here is the system's own and
-// reads only uncompressed true-colour and greyscale files.
-// Depends on: GL (texture upload), the C standard library's FILE streams.
+// Font: the bitmap font of the text printer
 #pragma once
 
 #include <array>
@@ -10,6 +6,10 @@
 #include <memory>
 
 #include "image/Texture.h"
+
+// A TGA picture holding a 16 x 16 grid of glyph cells (one per byte value) becomes one GL texture, and a
+// table gives each byte value the lower-left texture coordinate of its cell. The TGA reader here is the
+// system's own and reads only uncompressed true-colour and greyscale files.
 
 // Lower-left texture coordinate of one glyph cell.
 struct GlyphCoord {

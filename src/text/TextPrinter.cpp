@@ -1,5 +1,4 @@
-// TextPrinter: formatting, GL state bracket, layout, escapes and glyph quads (see TextPrinter.h).
-// Depends on: text/Font.h, GL.
+// TextPrinter: formatting, GL state bracket, layout, escapes and glyph quads (see TextPrinter.h)
 #include "text/TextPrinter.h"
 
 #include <GL/gl.h>
@@ -11,9 +10,9 @@
 
 namespace {
 
-constexpr char Tab = 9;
-constexpr char Newline = 10;
-constexpr char Backslash = 92;
+constexpr char kTab = 9;
+constexpr char kNewline = 10;
+constexpr char kBackslash = 92;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -147,8 +146,8 @@ void TextPrinter::SetClipRect(std::string_view text, int x, int y, int size) {
     width = attributes_.boxWidth;
     height = attributes_.boxHeight;
   } else {
-    const int64_t newlines = std::count(text.begin(), text.end(), Newline);
-    const int64_t tabs = std::count(text.begin(), text.end(), Tab);
+    const int64_t newlines = std::count(text.begin(), text.end(), kNewline);
+    const int64_t tabs = std::count(text.begin(), text.end(), kTab);
     const int64_t widthFactor = tabs > 0 ? 4 * tabs : 1;
     width = static_cast<int64_t>(text.size()) * size * widthFactor;
     bottom = y - newlines * size;
@@ -191,16 +190,16 @@ void TextPrinter::DrawString(std::string_view text, int x, int y, const std::arr
       if (penY < attributes_.boxBottom) return;
     }
     const char c = text[i];
-    if (c == Newline) {
+    if (c == kNewline) {
       penY -= size;
       penX = lineStartX;
       ++i;
       continue;
     }
-    if (c == Tab) {
+    if (c == kTab) {
       penX += int64_t{4} * size;
       ++i;
-    } else if (c == Backslash) {
+    } else if (c == kBackslash) {
       i += ParseEscape(text, i, penX, penY, size);
     } else {
       DrawStyledGlyph(static_cast<unsigned char>(c), penX, penY, size);
@@ -239,7 +238,7 @@ size_t TextPrinter::ParseEscape(std::string_view text, size_t position, int64_t&
       return 3;
     }
   }
-  DrawStyledGlyph(static_cast<unsigned char>(Backslash), penX, penY, size);
+  DrawStyledGlyph(static_cast<unsigned char>(kBackslash), penX, penY, size);
   return 1;
 }
 
@@ -257,7 +256,7 @@ void TextPrinter::DrawGlyph(unsigned char c, int64_t x, int64_t y, int size, boo
   quad.x = x;
   quad.y = y;
   quad.size = size;
-  quad.slant = attributes_.italic ? ItalicSlant : 0;
+  quad.slant = attributes_.italic ? kItalicSlant : 0;
   quad.shadowPass = isShadowPass;
   quad.color = isShadowPass ? attributes_.shadowColor : attributes_.textColor;
   quad.u = font_.glyphs[c].u;

@@ -1,10 +1,4 @@
-// TextPrinter: formatted text over the 3D picture in window pixels (origin bottom left, y up),
-// one textured square per character from the bitmap font, with colour, shadow, bold, italic,
-// backslash escapes inside the text (\c(r g b), \a(r g b a), \b+ \b-, \i+ \i-) and an optional
-// box in which the text wraps and is clipped. Attributes apply to the next Print only.
-// A layout recorder can stand in for GL: then printing makes no GL call at all and every quad
-// lands in the record instead (for tests and fuzzing without a context).
-// Depends on: text/Font.h, GL.
+// TextPrinter: formatted text over the 3D picture, one textured square per character
 #pragma once
 
 #include <array>
@@ -16,17 +10,23 @@
 
 #include "text/Font.h"
 
+// Formatted text over the 3D picture in window pixels (origin bottom left, y up), one textured square per
+// character from the bitmap font, with colour, shadow, bold, italic, backslash escapes inside the text (\c(r
+// g b), \a(r g b a), \b+ \b-, \i+ \i-) and an optional box in which the text wraps and is clipped. Attributes
+// apply to the next Print only. A layout recorder can stand in for GL: then printing makes no GL call at all
+// and every quad lands in the record instead (for tests and fuzzing without a context).
+
 using TextColor = std::array<float, 4>;  // r, g, b, a from 0 to 1
 
-inline constexpr TextColor DefaultTextColor = {1.0f, 1.0f, 1.0f, 1.0f};
-inline constexpr TextColor DefaultShadowColor = {0.5f, 0.5f, 0.5f, 1.0f};
+inline constexpr TextColor kDefaultTextColor = {1.0f, 1.0f, 1.0f, 1.0f};
+inline constexpr TextColor kDefaultShadowColor = {0.5f, 0.5f, 0.5f, 1.0f};
 
 struct TextAttributes {
-  TextColor textColor = DefaultTextColor;
-  TextColor shadowColor = DefaultShadowColor;
+  TextColor textColor = kDefaultTextColor;
+  TextColor shadowColor = kDefaultShadowColor;
   int size = 12;         // glyph width and height in pixels, and the pen's advance per character
   bool shadow = false;   // a shadow pass one pixel right and up, drawn first
-  bool italic = false;   // the glyph's top edge slanted ItalicSlant pixels to the right
+  bool italic = false;   // the glyph's top edge slanted kItalicSlant pixels to the right
   bool bold = false;     // each glyph drawn again one pixel to the right
   bool boxMode = false;  // laid out in the box, not at the Print position
   int boxLeft = 0;       // the box, window pixels
@@ -80,8 +80,8 @@ struct TextLayoutRecord {
 
 class TextPrinter {
  public:
-  static constexpr size_t FormatBufferSize = 1024;  // at most 1023 characters are printed
-  static constexpr int ItalicSlant = 8;
+  static constexpr size_t kFormatBufferSize = 1024;  // at most 1023 characters are printed
+  static constexpr int kItalicSlant = 8;
 
   explicit TextPrinter(const Font& font) : font_(font) {}
 
@@ -117,5 +117,5 @@ class TextPrinter {
   TextAttributes attributes_;
   SavedTextGLState saved_;
   TextLayoutRecord* recorder_ = nullptr;
-  char buffer_[FormatBufferSize] = {};
+  char buffer_[kFormatBufferSize] = {};
 };

@@ -1,5 +1,4 @@
-// The generated files loaded the way the demo loads them: through the engine's BMP, JPEG and
-// TGA readers and DevIL/ILUT, on a headless GL context, checking what ends up in the textures.
+// The generated files loaded the way the demo loads them, on a headless GL context
 #include <GL/gl.h>
 #define ILUT_USE_OPENGL
 #include <IL/il.h>

@@ -1,5 +1,4 @@
-// The video encoder: frame count, audio length and audio start checked with ffprobe/ffmpeg
-// on a tiny video made from the test's own frames and tone.
+// The video encoder: frame count, audio length and audio start of a tiny video
 #include <gtest/gtest.h>
 
 #include <cmath>

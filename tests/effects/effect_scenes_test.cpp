@@ -1,5 +1,4 @@
-// The tunnel and torus scenes: the matrices their objects draw on, the state they leave,
-// and headless frames that show each scene's picture.
+// The tunnel and torus scenes: their matrices, the state they leave, and headless frames
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The effects inside the program-wide state: what start-up builds, what a restart
-// releases and keeps, and the timeline running each effect scene in its window.
+// The effects inside the program-wide state: start-up, restarts and the timeline's scenes
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -40,7 +39,7 @@ class EffectsDemoTest : public testsupport::GLTest {
   }
 
   std::filesystem::path previous_;
-  HeadlessPlatform os_{{AudioOutput::Null, "", kSoundLibraryVersion, kStart}};
+  HeadlessPlatform os_{{AudioOutput::kNull, "", kSoundLibraryVersion, kStart}};
   Demo demo_{os_};
 };
 
@@ -94,7 +93,7 @@ TEST_F(EffectsDemoTest, EachEffectSceneRunsInItsWindowAndKeepsItsMotion) {
   const float speed = demo_.tunnel.TunnelSpeed;
   const int jetLive = demo_.jet.Emitter()->liveCount;
   FrameAt(102000);
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, demo_.timeline.TunnelImage2);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, demo_.timeline.tunnelImage2);
   EXPECT_EQ(demo_.tunnel.FrameCount(), 3);
   EXPECT_NE(demo_.tunnel.TunnelSpeed, speed);
   EXPECT_GT(demo_.jet.Emitter()->liveCount, jetLive);
@@ -124,7 +123,7 @@ TEST_F(EffectsDemoTest, RestartEmptiesTheParticlesAndKeepsTheRunningState) {
   EXPECT_FLOAT_EQ(demo_.TubePhase, phase + 0.2f);
   EXPECT_EQ(demo_.wireTorus.Angle(), 5.0f);
   EXPECT_TRUE(demo_.wireTorus.Allocated());
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, demo_.timeline.TunnelImage1);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, demo_.timeline.tunnelImage1);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Tests for the view frustum: plane extraction in world coordinates, the strict cube test, and the
-// agreement of the planes with GL's own clipping.
+// Tests for the view frustum: plane extraction, the strict cube test and agreement with GL's clipping
 #include "geometry/Frustum.h"
 
 #include <GL/gl.h>

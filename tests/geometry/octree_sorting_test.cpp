@@ -1,6 +1,4 @@
-// The octree build sorts a parent's triangles into its children in one pass; this
-// checks it against the plain rule (every child tests every parent triangle with
-// Cube::ContainsTriangle) on grids with hills, cliffs and vertices on split planes.
+// The octree's one-pass sorting into children checked against the plain rule
 #include <gtest/gtest.h>
 
 #include <cmath>

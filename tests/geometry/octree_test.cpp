@@ -1,5 +1,4 @@
-// Tests for the octree build: cube containment and split order, the split rule, triangles shared by
-// several cubes, clearing and rebuilding, and the terrain-sized tree.
+// Tests for the octree build: containment, split order and rule, shared triangles, rebuilds
 #include "geometry/Octree.h"
 
 #include <gtest/gtest.h>

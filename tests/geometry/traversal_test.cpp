@@ -1,5 +1,4 @@
-// Tests for the per-frame octree walk (culling, collection order and counts) and the debug boxes
-// (their geometry, colours and the display switches), the latter in feedback mode.
+// Tests for the per-frame octree walk and the debug boxes
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

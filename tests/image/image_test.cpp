@@ -1,5 +1,4 @@
-// The BMP reader against good and damaged files, Image buffer operations, LoadJpeg,
-// and the GL upload of 24-bit images.
+// The BMP reader, Image buffer operations, LoadJpeg and the upload of 24-bit images
 #include "image/Image.h"
 
 #include <GL/gl.h>
@@ -135,7 +134,7 @@ TEST(BitmapReader, DamagedFilesFailWithTheReadersBox) {
     EXPECT_EQ(image.Bits() + image.Width() + image.Height(), 0u) << name;
     ASSERT_EQ(boxes.boxes.size(), 1u) << name;
     EXPECT_EQ(boxes.boxes[0], "Error Loading Bitmap|An error occured while opening " + path.string()) << name;
-    EXPECT_EQ(boxes.owners[0], BoxOwner::None);
+    EXPECT_EQ(boxes.owners[0], BoxOwner::kNone);
   }
 }
 

@@ -1,5 +1,4 @@
-// ParticleSystem on a GL context: the particle picture's alpha, the texture it makes,
-// the squares Draw sends and its additive blend.
+// ParticleSystem on a GL context: the picture's alpha, its texture, the squares and the blend
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

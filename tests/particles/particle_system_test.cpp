@@ -1,6 +1,4 @@
-// ParticleSystem without pictures: births from the runtime rand, motion, deaths, the pool
-// bound, presets and re-initialisation. Every test runs in an empty folder, so Init finds
-// no particle picture and touches no GL.
+// ParticleSystem without pictures: births, motion, deaths, the pool bound and the presets
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,8 @@
 #include "particles/ParticleSystem.h"
 #include "particles/RuntimeRand.h"
 #include "support/GLTest.h"
+
+// Every test runs in an empty folder, so Init finds no particle picture and touches no GL.
 
 namespace {
 

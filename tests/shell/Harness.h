@@ -1,7 +1,4 @@
-// Shell test harness: the demo's entry run on the headless backend with a frame
-// schedule. Frame k (counted by presented frames) is drawn at programme time
-// `timeOf(k)`; `afterPresent(k)` may queue messages after the k-th presented frame
-// (k from 1), which the loop then takes before its next frame.
+// Shell test harness: the demo's entry run on the headless backend with a frame schedule
 #pragma once
 
 #include <algorithm>
@@ -12,6 +9,9 @@
 #include "director/Demo.h"
 #include "platform/HeadlessPlatform.h"
 #include "shell/MainLoop.h"
+
+// Frame k (counted by presented frames) is drawn at programme time `timeOf(k)`; `afterPresent(k)` may queue
+// messages after the k-th presented frame (k from 1), which the loop then takes before its next frame.
 
 struct Harness {
   explicit Harness(const platform::HeadlessOptions& options = {}) : os(options), demo(os) {

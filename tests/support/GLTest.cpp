@@ -1,3 +1,4 @@
+// Test support: the headless GL fixture and the scratch folders
 #include "support/GLTest.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,4 @@
-// The TGA font reader: header rules and result codes, pixel conversion and upload, the file
-// always closed, and the glyph table.
+// The TGA font reader: header rules and result codes, pixels and upload, and the glyph table
 #include "text/Font.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,4 @@
-// The printer's layout through its recorder, without GL: escapes (well-formed and malformed),
-// the formatting limit, box and edge stops, and hostile sizes and texts.
+// The printer's layout through its recorder, without GL: escapes, limits, stops and hostile input
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -45,7 +44,7 @@ TEST_F(LayoutTest, MalformedEscapesAreDrawnAsTheyStand) {
     ASSERT_FALSE(record_.quads.empty());
     for (size_t k = 0; k < record_.quads.size(); ++k) {
       EXPECT_EQ(record_.quads[k].x, 10 + 12 * static_cast<int64_t>(k)) << text;  // one glyph each
-      EXPECT_EQ(record_.quads[k].color, DefaultTextColor) << text;
+      EXPECT_EQ(record_.quads[k].color, kDefaultTextColor) << text;
       EXPECT_EQ(record_.quads[k].slant, 0) << text;
     }
   }
@@ -91,7 +90,7 @@ TEST_F(LayoutTest, AColourEscapeWithoutItsParenthesisTakesTheRestOfTheText) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(Drawn(c.text), c.drawn);
-    for (const GlyphQuad& quad : record_.quads) EXPECT_EQ(quad.color, DefaultTextColor);
+    for (const GlyphQuad& quad : record_.quads) EXPECT_EQ(quad.color, kDefaultTextColor);
   }
 }
 
@@ -178,7 +177,7 @@ TEST_F(LayoutTest, EscapeSoupAlwaysEnds) {
     if (next() % 4 == 0) printer_.SetBox(0, 600, 800, 600);
     Drawn(text);
     ASSERT_LE(record_.quads.size(), 3 * text.size()) << text;
-    ASSERT_EQ(printer_.Attributes().textColor, DefaultTextColor);
+    ASSERT_EQ(printer_.Attributes().textColor, kDefaultTextColor);
     ASSERT_FALSE(printer_.Attributes().bold);
     ASSERT_FALSE(printer_.Attributes().italic);
   }

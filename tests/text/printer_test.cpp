@@ -1,5 +1,4 @@
-// The text printer on a GL context: the quads it feeds back (positions, colours, texture
-// coordinates), the scissor rectangle it sets and the GL state it leaves.
+// The text printer on a GL context: the quads, the scissor rectangle and the GL state it restores
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -80,8 +79,8 @@ TEST_F(PrinterTest, TwoLettersWithTheDefaults) {
   EXPECT_EQ(ScissorBox(), (std::array<int, 4>{5, 5, 24, 12}));
   const TextAttributes& attributes = printer_.Attributes();
   EXPECT_EQ(attributes.size, 12);
-  EXPECT_EQ(attributes.textColor, DefaultTextColor);
-  EXPECT_EQ(attributes.shadowColor, DefaultShadowColor);
+  EXPECT_EQ(attributes.textColor, kDefaultTextColor);
+  EXPECT_EQ(attributes.shadowColor, kDefaultShadowColor);
   EXPECT_FALSE(attributes.boxMode);
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);

@@ -1,5 +1,4 @@
-// Console panel art (see Console.h).
-// Depends on: Glyphs.h, Noise.h, Picture.h.
+// Console panel art (see Console.h)
 #include "Console.h"
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Console panel art: the scrollers' backdrop, a light plate with a landscape vignette and title.
-// Depends on: Picture.h, Glyphs.h.
+// Console panel art: the scrollers' backdrop, a light plate with a landscape vignette and title
 #pragma once
 
 #include "Picture.h"

@@ -1,7 +1,7 @@
-// Terrain art: heightmap composition and the four layer pictures (see Terrain.h).
-// Depends on: Noise.h, Picture.h.
-// The world is 409.6 units wide but only 15 units high at byte 255, so the relief is drawn
-// bold: full range, steep ridges, a deep basin, to survive that flattening.
+// Terrain art: heightmap composition and the four layer pictures (see Terrain.h)
+//
+// The world is 409.6 units wide but only 15 units high at byte 255, so the relief is drawn bold: full range,
+// steep ridges, a deep basin, to survive that flattening.
 #include "Terrain.h"
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Terrain art: the heightmap and the four height-band layer pictures.
-// Depends on: Picture.h, Noise.h.
+// Terrain art: the heightmap and the four height-band layer pictures
 #pragma once
 
 #include "Picture.h"

@@ -1,5 +1,4 @@
-// CaptureDriver: the per-frame hooks.
-// Depends on: platform/HeadlessPlatform.h, GL.
+// CaptureDriver: the per-frame hooks
 #include "capture/CaptureDriver.h"
 
 #include <GL/gl.h>

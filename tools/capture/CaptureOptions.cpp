@@ -1,5 +1,4 @@
-// CaptureOptions: parsing and checking the command line.
-// Depends on: KeyScript.
+// CaptureOptions: parsing and checking the command line
 #include "capture/CaptureOptions.h"
 
 #include <charconv>

@@ -1,5 +1,4 @@
-// CaptureOptions: the capture tool's command line.
-// Depends on: KeyScript (for KeyPress), FrameSchedule.
+// CaptureOptions: the capture tool's command line
 #pragma once
 
 #include <string>

@@ -1,5 +1,4 @@
-// FrameConvert: flip and reorder for pictures, centre for video.
-// Depends on: nothing.
+// FrameConvert: flip and reorder for pictures, centre for video
 #include "capture/FrameConvert.h"
 
 #include <algorithm>

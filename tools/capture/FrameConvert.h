@@ -1,6 +1,7 @@
-// FrameConvert: a read-back frame (BGRA bytes, bottom row first: what glReadPixels gives in
-// the framebuffer's own byte order, its fast path) into what pictures and video take.
-// Depends on: nothing.
+// FrameConvert: a read-back frame turned into what the PNG writer and the video encoder take
+//
+// A read-back frame (BGRA bytes, bottom row first: what glReadPixels gives in the framebuffer's own byte
+// order, its fast path) into what pictures and video take.
 #pragma once
 
 #include <cstdint>

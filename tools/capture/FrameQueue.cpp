@@ -1,5 +1,4 @@
-// FrameQueue: the hand-over between render and writer threads.
-// Depends on: the standard thread library.
+// FrameQueue: the hand-over between render and writer threads
 #include "capture/FrameQueue.h"
 
 namespace capture {

@@ -1,5 +1,4 @@
-// FrameWriter: converting and writing one frame.
-// Depends on: FrameConvert, PngFile, VideoEncoder.
+// FrameWriter: converting and writing one frame
 #include "capture/FrameWriter.h"
 
 #include <filesystem>

@@ -1,6 +1,7 @@
-// FrameWriter: what the writer thread does with each captured frame: a PNG named after its
-// programme time, and/or a frame of the video.
-// Depends on: FrameQueue (CapturedFrame), FrameConvert, PngFile, VideoEncoder.
+// FrameWriter: what the writer thread does with each captured frame
+//
+// What the writer thread does with each captured frame: a PNG named after its programme time, and/or a frame
+// of the video.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// VideoEncoder: spawning ffmpeg and streaming frames to it.
-// Depends on: POSIX.
+// VideoEncoder: spawning ffmpeg and streaming frames to it
 #include "capture/VideoEncoder.h"
 
 #include <fcntl.h>

@@ -1,8 +1,8 @@
-// VideoEncoder: an H.264 MP4 made by the ffmpeg program, fed the read-back frames (BGRA,
-// bottom row first) through a pipe as they are: ffmpeg's own converters flip them and
-// turn them into YUV faster than we would. The music is muxed in from the programme time
-// of the first frame.
-// Depends on: POSIX (posix_spawn, pipes), the ffmpeg program on PATH.
+// VideoEncoder: an H.264 MP4 made by the ffmpeg program from the read-back frames
+//
+// An H.264 MP4 made by the ffmpeg program, fed the read-back frames (BGRA, bottom row first) through a pipe
+// as they are: ffmpeg's own converters flip them and turn them into YUV faster than we would. The music is
+// muxed in from the programme time of the first frame.
 #pragma once
 
 #include <sys/types.h>
