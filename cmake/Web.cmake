@@ -1,0 +1,41 @@
+# The browser build (emscripten): the native packages' targets stand for what the
+# browser offers, so the engine's modules build unchanged; GL 1.1 comes from our
+# layer on WebGL 2, DevIL from a small stand-in, pictures and sound from the page.
+set(LANDSCAPE_WEB_DATA "" CACHE PATH "Run folder the data generator filled (build/demo)")
+set(LANDSCAPE_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the page is written")
+if(NOT EXISTS ${LANDSCAPE_WEB_DATA}/data)
+  message(FATAL_ERROR "LANDSCAPE_WEB_DATA must name the run folder the data generator filled (build/demo)")
+endif()
+
+add_compile_options("SHELL:-include ${PROJECT_SOURCE_DIR}/src/platform/web/Cxx20Compat.h")
+
+foreach(package SDL2 EGL MPG123 JPEG PNG)
+  add_library(PkgConfig::${package} INTERFACE IMPORTED)
+endforeach()
+add_library(Threads::Threads INTERFACE IMPORTED)
+add_library(PkgConfig::OPENGL INTERFACE IMPORTED)
+add_library(PkgConfig::GLU INTERFACE IMPORTED)
+add_library(PkgConfig::DEVIL INTERFACE IMPORTED)
+target_link_libraries(PkgConfig::DEVIL INTERFACE lsc_webdevil)
+target_link_libraries(PkgConfig::OPENGL INTERFACE lsc_webgl)
+target_link_libraries(PkgConfig::GLU INTERFACE lsc_webgl)
+
+# The page: index.html, its JS and wasm, and the run folder packed beside them.
+function(landscape_web_program)
+  set(web ${PROJECT_SOURCE_DIR}/src/platform/web)
+  add_executable(landscape ${PROJECT_SOURCE_DIR}/src/main_web.cpp)
+  target_link_libraries(landscape PRIVATE landscape_engine)
+  set_target_properties(landscape PROPERTIES OUTPUT_NAME index SUFFIX .html
+                        RUNTIME_OUTPUT_DIRECTORY ${LANDSCAPE_WEB_SITE}
+                        LINK_DEPENDS "${web}/shell.html;${web}/page.js")
+  target_link_options(landscape PRIVATE
+    # The engine's loop and its message boxes block; Asyncify lets them wait for the
+    # next animation frame or a click without changing them.
+    -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+    -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB
+    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+    -sENVIRONMENT=web -sMINIFY_HTML=0
+    "SHELL:--shell-file ${web}/shell.html" "SHELL:--pre-js ${web}/page.js"
+    "SHELL:--preload-file ${LANDSCAPE_WEB_DATA}/data@/data"
+    "SHELL:--preload-file ${LANDSCAPE_WEB_DATA}/textures@/textures")
+endfunction()
