@@ -129,8 +129,9 @@ def test_run(args):
         for box in report.get("boxes", []):
             print("webtest: the page showed a box: %s" % box)
         print("webtest: music decoded in the page: %s s" % report.get("trackSeconds", "no"))
-    if args.track_seconds and (report is None or abs(report.get("trackSeconds", 0) - args.track_seconds) > 0.5):
-        failures.append("the music did not decode to about %.1f s" % args.track_seconds)
+    if report is not None and report.get("trackSeconds", 0) < args.min_track_seconds:
+        failures.append("the music decoded to %s s, not at least %.1f s" % (report.get("trackSeconds"),
+                                                                         args.min_track_seconds))
     pairs = []
     print("  %-9s %-9s %s" % ("time(ms)", "shown", "mean abs diff (0-255)"))
     for t in times:
@@ -186,7 +187,7 @@ def main():
     parser.add_argument("--fps", type=int, default=5)
     parser.add_argument("--size", default="320x240")
     parser.add_argument("--max-diff", type=float, default=8.0)
-    parser.add_argument("--track-seconds", type=float, default=0.0, help="expected length of the decoded music")
+    parser.add_argument("--min-track-seconds", type=float, default=0.0, help="shortest acceptable decoded music")
     parser.add_argument("--timing", action="store_true", help="also the timing run")
     parser.add_argument("--max-first-frame-ms", type=int, default=3000)
     parser.add_argument("--timeout", type=int, default=150)
