@@ -30,8 +30,9 @@ function(landscape_web_program)
                         LINK_DEPENDS "${web}/shell.html;${web}/page.js")
   target_link_options(landscape PRIVATE
     # The engine's loop and its message boxes block; Asyncify lets them wait for the
-    # next animation frame or a click without changing them.
-    -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+    # next animation frame or a click without changing them. The GL layer only calls
+    # WebGL, never anything that waits, so its drawing code is left uninstrumented.
+    -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536 "-sASYNCIFY_REMOVE=[\"webgl::*\",\"gl*\"]"
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB
     -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
     -sENVIRONMENT=web -sMINIFY_HTML=0

@@ -40,6 +40,12 @@ TEST(WebKeysTest, DomNamesBecomeVirtualKeys) {
   }
 }
 
+TEST(WebKeysTest, ScriptedCodesGetTheKeyAUsLayoutGives) {
+  EXPECT_EQ(DomKeyForCode("KeyI"), "i");
+  EXPECT_EQ(DomKeyForCode("Digit4"), "4");
+  EXPECT_EQ(DomKeyForCode("Escape"), "Escape");
+}
+
 TEST(WebKeysTest, KeyMessagesFollowWin32) {
   const struct {
     const char* what;

@@ -30,6 +30,18 @@ TEST(WebOptionsTest, TestRunTakesRateSizeAndTimesInAnyOrder) {
   EXPECT_EQ(parsed.options.times, (std::vector<uint32_t>{0, 200, 185899}));
 }
 
+TEST(WebOptionsTest, ScriptedKeysComeInTimeOrderKeepingTheirOrderWithinATime) {
+  const auto parsed = ParseWebOptions("?test&times=5000&keys=3000:KeyI,1000:F1,3000:ArrowLeft");
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  const auto& keys = parsed.options.keys;
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].timeMs, 1000u);
+  EXPECT_EQ(keys[0].code, "F1");
+  EXPECT_EQ(keys[1].code, "KeyI");
+  EXPECT_EQ(keys[2].code, "ArrowLeft");
+  EXPECT_EQ(keys[2].timeMs, 3000u);
+}
+
 TEST(WebOptionsTest, TimingRunNeedsNothingElse) {
   const auto parsed = ParseWebOptions("timing");
   ASSERT_TRUE(parsed.ok) << parsed.error;
@@ -42,7 +54,12 @@ TEST(WebOptionsTest, MistakesAreRefusedWithTheReason) {
     const char* reason;
   } cases[] = {
       {"?test", "needs \"times\""},
-      {"?times=100", "belongs to a test run"},
+      {"?times=100", "belong to a test run"},
+      {"?keys=100:F1", "belong to a test run"},
+      {"?test&times=1&keys=100", "keys=100"},
+      {"?test&times=1&keys=100:KeyI,", "keys=100:KeyI,"},
+      {"?test&times=1&keys=100:Volume", "keys=100:Volume"},
+      {"?test&times=1&keys=x:F1", "keys=x:F1"},
       {"?test&timing&times=1", "exclude each other"},
       {"?test=1&times=1", "take no value"},
       {"?test&times=100,100", "times=100,100"},

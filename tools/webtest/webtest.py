@@ -94,19 +94,22 @@ def mean_abs_diff(a, b):
     return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
 
 
-def contact_sheet(path, width, height, pairs):
-    """One row per scene: native, web, and their difference (x4)."""
+def contact_sheet(path, pairs):
+    """One row per frame: native, web, and their difference (x4). `pairs`: (width, height, native, web)."""
     gap = 4
-    sheet_w = 3 * width + 2 * gap
-    sheet_h = len(pairs) * height + (len(pairs) - 1) * gap
+    cell_w = max(p[0] for p in pairs)
+    sheet_w = 3 * cell_w + 2 * gap
+    sheet_h = sum(p[1] for p in pairs) + (len(pairs) - 1) * gap
     sheet = bytearray(b"\x40" * (sheet_w * sheet_h * 3))
-    for row, (native, web) in enumerate(pairs):
+    y0 = 0
+    for width, height, native, web in pairs:
         diff = bytes(min(255, 4 * abs(x - y)) for x, y in zip(native, web))
         for column, picture in enumerate((native, web, diff)):
-            x0, y0 = column * (width + gap), row * (height + gap)
+            x0 = column * (cell_w + gap)
             for y in range(height):
                 at = ((y0 + y) * sheet_w + x0) * 3
                 sheet[at:at + width * 3] = picture[y * width * 3:(y + 1) * width * 3]
+        y0 += height + gap
     pngio.write_rgb(path, sheet_w, sheet_h, bytes(sheet))
 
 
@@ -114,6 +117,8 @@ def test_run(args):
     times = [int(t) for t in args.times.split(",")]
     width, height = (int(v) for v in args.size.split("x"))
     query = "test&fps=%d&size=%dx%d&times=%s" % (args.fps, width, height, args.times)
+    if args.keys:
+        query += "&keys=" + args.keys
     started = time.monotonic()
     results = run_page(args.site, query, (width, height), args.timeout, os.path.join(args.out, "chromium.log"))
     seconds = time.monotonic() - started
@@ -123,12 +128,17 @@ def test_run(args):
         failures.append("the page sent no report within %d s" % args.timeout)
     elif report.get("problem") or report.get("exitCode") != 0:
         failures.append("the page reported %s" % json.dumps(report))
-    print("webtest: test run of %d frames at %d fps, %dx%d: %.1f s in Chromium" %
-          (times[-1] * args.fps // 1000 + 1, args.fps, width, height, seconds))
+    print("webtest: test run%s of %d frames at %d fps, %dx%d: %.1f s in Chromium" %
+          (" with keys " + args.keys if args.keys else "", times[-1] * args.fps // 1000 + 1, args.fps, width, height,
+           seconds))
     if report is not None:
         for box in report.get("boxes", []):
             print("webtest: the page showed a box: %s" % box)
         print("webtest: music decoded in the page: %s s" % report.get("trackSeconds", "no"))
+        if report.get("framesDrawn"):
+            print("webtest: start-up %d ms; %d frames drawn in %.1f s (%.1f ms a frame, read-back included)" %
+                  (report["startupMs"], report["framesDrawn"], report["drawingMs"] / 1000,
+                   report["drawingMs"] / report["framesDrawn"]))
     if report is not None and report.get("trackSeconds", 0) < args.min_track_seconds:
         failures.append("the music decoded to %s s, not at least %.1f s" % (report.get("trackSeconds"),
                                                                          args.min_track_seconds))
@@ -152,10 +162,10 @@ def test_run(args):
             failures.append("the frame for %d ms was drawn at %d ms" % (t, shown))
         if difference > args.max_diff:
             failures.append("the frame of %d ms differs by %.2f (at most %.1f)" % (t, difference, args.max_diff))
-        pairs.append((native, web))
+        pairs.append((ww, wh, native, web))
     if pairs:
         sheet = os.path.join(args.out, "contact-sheet.png")
-        contact_sheet(sheet, width, height, pairs)
+        contact_sheet(sheet, pairs)
         print("webtest: contact sheet (native | web | difference x4): %s" % sheet)
     return failures
 
@@ -184,6 +194,7 @@ def main():
     parser.add_argument("--out", required=True, help="folder for logs, web frames and the contact sheet")
     parser.add_argument("--native", help="the capture tool's PNGs (test run)")
     parser.add_argument("--times", help="programme times in ms, comma-separated (test run)")
+    parser.add_argument("--keys", help="keys the test run presses, MS:CODE with DOM codes (KeyI, F1, ...)")
     parser.add_argument("--fps", type=int, default=5)
     parser.add_argument("--size", default="320x240")
     parser.add_argument("--max-diff", type=float, default=8.0)

@@ -79,6 +79,14 @@ uint32_t VirtualKeyFromDom(std::string_view key, std::string_view code) {
   return 0;
 }
 
+std::string DomKeyForCode(std::string_view code) {
+  if (code.size() == 4 && code.substr(0, 3) == "Key" && IsLetter(code[3])) {
+    return std::string(1, static_cast<char>(code[3] | 0x20));  // lower case
+  }
+  if (code.size() == 6 && code.substr(0, 5) == "Digit" && IsDigit(code[5])) return std::string(1, code[5]);
+  return std::string(code);
+}
+
 Message KeyMessage(WindowHandle window, const DomKey& key, std::array<bool, 256>& plainDown) {
   const uint32_t vk = key.vk & 0xFF;
   const bool alt = key.alt || vk == VK_MENU;

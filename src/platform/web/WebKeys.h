@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/Platform.h"
@@ -15,6 +16,10 @@ namespace platform {
 // the layout decides which key is "W", as for Win32 letters) and `code` (the
 // physical key, for everything else). 0 for keys the demo cannot see.
 uint32_t VirtualKeyFromDom(std::string_view key, std::string_view code);
+
+// The `key` a US layout gives the key of a DOM `code` without modifiers ("KeyI" is
+// "i", "Digit1" is "1", named keys are their own name); for scripted key events.
+std::string DomKeyForCode(std::string_view code);
 
 struct DomKey {
   uint32_t vk = 0;

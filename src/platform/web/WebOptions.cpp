@@ -2,8 +2,11 @@
 // fails loudly instead of comparing the wrong frames.
 #include "platform/web/WebOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <set>
+
+#include "platform/web/WebKeys.h"
 
 namespace platform {
 namespace {
@@ -44,6 +47,25 @@ bool ParseTimes(std::string_view text, std::vector<uint32_t>& times) {
   }
 }
 
+bool ParseKeys(std::string_view text, std::vector<ScriptedKey>& keys) {
+  while (true) {
+    const size_t comma = text.find(',');
+    const std::string_view entry = text.substr(0, comma);
+    const size_t colon = entry.find(':');
+    int64_t ms = 0;
+    if (colon == std::string_view::npos || !ParseInt(entry.substr(0, colon), 0, kProgrammeEndMs, ms))
+      return false;
+    const std::string_view code = entry.substr(colon + 1);
+    if (VirtualKeyFromDom(DomKeyForCode(code), code) == 0) return false;
+    keys.push_back({static_cast<uint32_t>(ms), std::string(code)});
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const auto& a, const auto& b) { return a.timeMs < b.timeMs; });
+  return true;
+}
+
 // One "name" or "name=value" pair; false with `error` set when it is refused.
 bool ApplyPair(std::string_view name, std::string_view value, bool hasValue, ParsedWebOptions& parsed) {
   WebOptions& options = parsed.options;
@@ -62,6 +84,7 @@ bool ApplyPair(std::string_view name, std::string_view value, bool hasValue, Par
   }
   if (name == "size" && ParseSize(value, options)) return true;
   if (name == "times" && ParseTimes(value, options.times)) return true;
+  if (name == "keys" && ParseKeys(value, options.keys)) return true;
   parsed.error = "bad parameter \"" + std::string(name) + (hasValue ? "=" + std::string(value) : "") + "\"";
   return false;
 }
@@ -90,8 +113,9 @@ ParsedWebOptions ParseWebOptions(std::string_view query) {
     parsed.error = "a test run needs \"times\"";
     return parsed;
   }
-  if (parsed.options.mode != WebMode::Test && !parsed.options.times.empty()) {
-    parsed.error = "\"times\" belongs to a test run";
+  if (parsed.options.mode != WebMode::Test &&
+      (!parsed.options.times.empty() || !parsed.options.keys.empty())) {
+    parsed.error = "\"times\" and \"keys\" belong to a test run";
     return parsed;
   }
   parsed.ok = true;

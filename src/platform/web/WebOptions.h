@@ -13,12 +13,20 @@ namespace platform {
 
 enum class WebMode { Play, Test, Timing };
 
+// A key a test run presses: it goes down before the first frame drawn at or after
+// `timeMs` and up before the frame after that one, as the capture tool's --keys does.
+struct ScriptedKey {
+  uint32_t timeMs = 0;
+  std::string code;  // the DOM code of the key: "F1", "KeyI", "ArrowLeft", ...
+};
+
 struct WebOptions {
   WebMode mode = WebMode::Play;
   int fps = 60;      // test runs: frame k is drawn at programme time floor(k * 1000 / fps) ms
   int width = 1024;  // client size of the first window
   int height = 768;
-  std::vector<uint32_t> times;  // test runs: programme times (ms) whose frames are handed out, ascending
+  std::vector<uint32_t> times;    // test runs: programme times (ms) whose frames are handed out, ascending
+  std::vector<ScriptedKey> keys;  // test runs: in time order
 };
 
 struct ParsedWebOptions {
@@ -27,9 +35,10 @@ struct ParsedWebOptions {
   std::string error;  // why the address was refused
 };
 
-// Parses a query string such as "?test&fps=5&size=320x240&times=10000,33000"
-// ("test", "timing" or neither; then fps, size and times, each at most once; times only
-// with "test", strictly ascending, within the programme). Unknown names are refused.
+// Parses a query string such as "?test&fps=5&size=320x240&times=10000,33000&keys=1000:F1"
+// ("test", "timing" or neither; then fps, size, times and keys, each at most once; times
+// and keys only with "test", times strictly ascending and within the programme, keys as
+// MS:CODE with codes of keys the demo can see). Unknown names are refused.
 ParsedWebOptions ParseWebOptions(std::string_view query);
 
 }  // namespace platform

@@ -45,6 +45,8 @@ EM_ASYNC_JS(void, PageNextFrame, (), { await LandscapePage.nextFrame(); });
 EM_ASYNC_JS(void, PageSendFrame, (int id, uint32_t wanted, uint32_t shown),
             { await LandscapePage.sendFrame(id, wanted, shown); });
 EM_JS(int, PageTimingFrame, (), { return LandscapePage.timingFrame() ? 1 : 0; });
+EM_JS(void, PageDispatchKey, (const char* code, const char* key, int down),
+      { LandscapePage.dispatchKey(UTF8ToString(code), UTF8ToString(key), down != 0); });
 
 EM_BOOL OnKeyEvent(int type, const EmscriptenKeyboardEvent* event, void* userData) {
   auto* platform = static_cast<WebPlatform*>(userData);
@@ -81,8 +83,9 @@ WebPlatform::~WebPlatform() {
 void WebPlatform::Finish(int exitCode) { PageFinish(exitCode); }
 
 bool WebPlatform::OnKey(const DomKey& key, bool control, bool meta) {
-  // Test and timing runs take no keys; a box takes them while it is open.
-  if (options_.mode != WebMode::Play || boxOpen_ || key.vk == 0 || window_ == 0) return false;
+  // Test and timing runs take only their script's keys; a box takes them while it is open.
+  const bool wanted = options_.mode == WebMode::Play ? !boxOpen_ : scriptedKey_;
+  if (!wanted || key.vk == 0 || window_ == 0) return false;
   PostMessage(KeyMessage(window_, key, plainDown_));
   return ClaimsKey(key.vk, control, meta);
 }
@@ -221,15 +224,41 @@ bool WebPlatform::SwapBuffers(DeviceHandle device) {
   return true;
 }
 
-// Hands out the frame when it is the first at or after the next wanted time, moves
-// the virtual clock on by one frame, and closes the window after the last one.
+void WebPlatform::PumpEvents() {
+  if (options_.mode == WebMode::Test && !framePrepared_) PrepareTestFrame();
+}
+
+// Before each frame, as the capture tool does it: the clock moves to the frame's time
+// (start-up and the first frame are at 0; an F1 restart happens at the time of the
+// frame before it), the keys of the previous frame come up, this frame's go down. The
+// keys travel as DOM events, so the page's own key handling is what delivers them.
+void WebPlatform::PrepareTestFrame() {
+  framePrepared_ = true;
+  if (framePresented_) {
+    framePresented_ = false;
+    ++frame_;
+    virtualTicks_ = static_cast<uint32_t>(frame_ * 1000u / static_cast<uint64_t>(options_.fps));
+  }
+  scriptedKey_ = true;
+  for (const std::string& code : heldKeys_) PageDispatchKey(code.c_str(), DomKeyForCode(code).c_str(), 0);
+  heldKeys_.clear();
+  for (; nextKey_ < options_.keys.size() && options_.keys[nextKey_].timeMs <= virtualTicks_; ++nextKey_) {
+    const std::string& code = options_.keys[nextKey_].code;
+    PageDispatchKey(code.c_str(), DomKeyForCode(code).c_str(), 1);
+    heldKeys_.push_back(code);
+  }
+  scriptedKey_ = false;
+}
+
+// Hands out the frame when it is the first at or after the next wanted time, and
+// closes the window after the last one.
 void WebPlatform::PresentTestFrame() {
   if (nextTime_ < options_.times.size() && virtualTicks_ >= options_.times[nextTime_]) {
     PageSendFrame(static_cast<int>(window_), options_.times[nextTime_], virtualTicks_);
     if (++nextTime_ == options_.times.size()) PostMessage({window_, WM_CLOSE, 0, 0});
   }
-  ++frame_;
-  virtualTicks_ = static_cast<uint32_t>(frame_ * 1000u / static_cast<uint64_t>(options_.fps));
+  framePrepared_ = false;
+  framePresented_ = true;
   PageNextFrame();
 }
 

@@ -62,11 +62,14 @@ class WebPlatform : public Platform {
   bool OnKey(const DomKey& key, bool control, bool meta);
 
  protected:
-  void PumpEvents() override {}  // key events post their messages as they come
+  // Key events post their messages as they come. A test run prepares its next frame
+  // here, when the loop looks at its queue: the clock moves on, scripted keys go down.
+  void PumpEvents() override;
 
  private:
   bool OwnWindow(WindowHandle handle) const { return handle != 0 && handle == window_; }
   void PresentTestFrame();
+  void PrepareTestFrame();
 
   WebOptions options_;
   bool classRegistered_ = false;
@@ -79,10 +82,16 @@ class WebPlatform : public Platform {
   ContextHandle context_ = 0;
   std::array<bool, 256> plainDown_{};
 
-  // Test runs: the virtual clock, the frame count and the next programme time to hand out.
+  // Test runs: the virtual clock, the frame count, the next programme time to hand
+  // out, the next scripted key and the keys held for the frame being drawn.
   uint32_t virtualTicks_ = 0;
   uint64_t frame_ = 0;
+  bool framePrepared_ = false;
+  bool framePresented_ = false;
   size_t nextTime_ = 0;
+  size_t nextKey_ = 0;
+  std::vector<std::string> heldKeys_;
+  bool scriptedKey_ = false;  // a scripted key event is being delivered
 
   SoundSystem sound_;
 };

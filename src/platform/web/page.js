@@ -12,6 +12,7 @@ var LandscapePage = {
   // ---- Start, problems, end ----------------------------------------------------
 
   start(mode) {
+    this.startedAt = performance.now();
     this.mode = mode;
     this.report.mode = ['play', 'test', 'timing'][mode];
     this.setStatus('');
@@ -211,12 +212,26 @@ var LandscapePage = {
 
   // Play: the next animation frame. Test runs only let the page breathe.
   nextFrame() {
+    const now = performance.now();
+    if (this.report.framesDrawn === undefined) {
+      this.report.framesDrawn = 0;
+      this.report.startupMs = Math.round(now - this.startedAt);
+      this.firstSwapAt = now;
+    }
+    this.report.framesDrawn++;
+    this.report.drawingMs = Math.round(now - this.firstSwapAt);
     if (this.mode !== 1) return new Promise((resolve) => requestAnimationFrame(() => resolve()));
     if (!this.frameChannel) this.frameChannel = new MessageChannel();
     return new Promise((resolve) => {
       this.frameChannel.port1.onmessage = () => resolve();
       this.frameChannel.port2.postMessage(0);
     });
+  },
+
+  // A test run's scripted key, delivered as the browser delivers a real one.
+  dispatchKey(code, key, down) {
+    window.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup',
+                                           {code: code, key: key, bubbles: true, cancelable: true}));
   },
 
   // Reads the frame just drawn (before the browser clears it) and posts it, bottom
