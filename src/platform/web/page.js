@@ -181,13 +181,14 @@ var LandscapePage = {
 
   fullScreenElement() { return document.fullscreenElement || document.webkitFullscreenElement || null; },
 
-  // Starts the request; must run inside a gesture.
+  // Starts the request; must run inside a gesture. The whole page goes full screen, so
+  // that the message boxes over the stage show there too.
   requestFullScreen() {
-    const stage = this.element('stage');
-    const request = stage && (stage.requestFullscreen || stage.webkitRequestFullscreen);
+    const page = document.documentElement;
+    const request = page.requestFullscreen || page.webkitRequestFullscreen;
     if (!request) return Promise.resolve(false);
     try {
-      return Promise.resolve(request.call(stage)).then(() => true, () => false);
+      return Promise.resolve(request.call(page)).then(() => true, () => false);
     } catch (error) {
       return Promise.resolve(false);
     }
