@@ -17,17 +17,19 @@ TEST(WebOptionsTest, NoQueryIsPlayAtTheFirstWindowSize) {
     EXPECT_EQ(parsed.options.width, 1024);
     EXPECT_EQ(parsed.options.height, 768);
     EXPECT_TRUE(parsed.options.times.empty());
+    EXPECT_FALSE(parsed.options.toEnd);
   }
 }
 
 TEST(WebOptionsTest, TestRunTakesRateSizeAndTimesInAnyOrder) {
-  const auto parsed = ParseWebOptions("?times=0,200,185899&size=320x240&test&fps=5");
+  const auto parsed = ParseWebOptions("?times=0,200,185899&size=320x240&test&end&fps=5");
   ASSERT_TRUE(parsed.ok) << parsed.error;
   EXPECT_EQ(parsed.options.mode, WebMode::Test);
   EXPECT_EQ(parsed.options.fps, 5);
   EXPECT_EQ(parsed.options.width, 320);
   EXPECT_EQ(parsed.options.height, 240);
   EXPECT_EQ(parsed.options.times, (std::vector<uint32_t>{0, 200, 185899}));
+  EXPECT_TRUE(parsed.options.toEnd);
 }
 
 TEST(WebOptionsTest, ScriptedKeysComeInTimeOrderKeepingTheirOrderWithinATime) {
@@ -56,6 +58,8 @@ TEST(WebOptionsTest, MistakesAreRefusedWithTheReason) {
       {"?test", "needs \"times\""},
       {"?times=100", "belong to a test run"},
       {"?keys=100:F1", "belong to a test run"},
+      {"?timing&end", "belong to a test run"},
+      {"?test&times=1&end=1", "end=1"},
       {"?test&times=1&keys=100", "keys=100"},
       {"?test&times=1&keys=100:KeyI,", "keys=100:KeyI,"},
       {"?test&times=1&keys=100:Volume", "keys=100:Volume"},

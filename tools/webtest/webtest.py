@@ -119,6 +119,8 @@ def test_run(args):
     query = "test&fps=%d&size=%dx%d&times=%s" % (args.fps, width, height, args.times)
     if args.keys:
         query += "&keys=" + args.keys
+    if args.to_end:
+        query += "&end"
     started = time.monotonic()
     results = run_page(args.site, query, (width, height), args.timeout, os.path.join(args.out, "chromium.log"))
     seconds = time.monotonic() - started
@@ -128,9 +130,8 @@ def test_run(args):
         failures.append("the page sent no report within %d s" % args.timeout)
     elif report.get("problem") or report.get("exitCode") != 0:
         failures.append("the page reported %s" % json.dumps(report))
-    print("webtest: test run%s of %d frames at %d fps, %dx%d: %.1f s in Chromium" %
-          (" with keys " + args.keys if args.keys else "", times[-1] * args.fps // 1000 + 1, args.fps, width, height,
-           seconds))
+    print("webtest: test run%s at %d fps, %dx%d: %.1f s in Chromium" %
+          (" with keys " + args.keys if args.keys else "", args.fps, width, height, seconds))
     if report is not None:
         for box in report.get("boxes", []):
             print("webtest: the page showed a box: %s" % box)
@@ -139,6 +140,11 @@ def test_run(args):
             print("webtest: start-up %d ms; %d frames drawn in %.1f s (%.1f ms a frame, read-back included)" %
                   (report["startupMs"], report["framesDrawn"], report["drawingMs"] / 1000,
                    report["drawingMs"] / report["framesDrawn"]))
+    if report is not None and args.to_end:
+        # Frames at floor(k * 1000 / fps) ms are presented while that time is before 185900 ms.
+        presented = (185900 * args.fps - 1) // 1000 + 1
+        if report.get("framesDrawn") != presented:
+            failures.append("the programme ended after %s frames, not %d" % (report.get("framesDrawn"), presented))
     if report is not None and report.get("trackSeconds", 0) < args.min_track_seconds:
         failures.append("the music decoded to %s s, not at least %.1f s" % (report.get("trackSeconds"),
                                                                          args.min_track_seconds))
@@ -195,6 +201,8 @@ def main():
     parser.add_argument("--native", help="the capture tool's PNGs (test run)")
     parser.add_argument("--times", help="programme times in ms, comma-separated (test run)")
     parser.add_argument("--keys", help="keys the test run presses, MS:CODE with DOM codes (KeyI, F1, ...)")
+    parser.add_argument("--to-end", action="store_true", help="play on to the programme's end (test run)")
+    parser.add_argument("--max-download-mb", type=float, default=15.0)
     parser.add_argument("--fps", type=int, default=5)
     parser.add_argument("--size", default="320x240")
     parser.add_argument("--max-diff", type=float, default=8.0)
@@ -205,6 +213,9 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     failures = test_run(args) if args.times else []
+    download = sum(os.path.getsize(os.path.join(args.site, "index." + kind)) for kind in ("html", "js", "wasm", "data"))
+    if download > args.max_download_mb * 1e6:
+        failures.append("the page is %.1f MB to download (at most %.1f)" % (download / 1e6, args.max_download_mb))
     if args.timing:
         failures += timing_run(args)
     for failure in failures:

@@ -77,6 +77,10 @@ bool ApplyPair(std::string_view name, std::string_view value, bool hasValue, Par
     options.mode = name == "test" ? WebMode::Test : WebMode::Timing;
     return true;
   }
+  if (name == "end" && !hasValue) {
+    options.toEnd = true;
+    return true;
+  }
   int64_t fps = 0;
   if (name == "fps" && ParseInt(value, 1, kMaxFps, fps)) {
     options.fps = static_cast<int>(fps);

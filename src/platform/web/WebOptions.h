@@ -27,6 +27,7 @@ struct WebOptions {
   int height = 768;
   std::vector<uint32_t> times;    // test runs: programme times (ms) whose frames are handed out, ascending
   std::vector<ScriptedKey> keys;  // test runs: in time order
+  bool toEnd = false;  // test runs: play on to the programme's end instead of closing after the last time
 };
 
 struct ParsedWebOptions {
@@ -36,8 +37,8 @@ struct ParsedWebOptions {
 };
 
 // Parses a query string such as "?test&fps=5&size=320x240&times=10000,33000&keys=1000:F1"
-// ("test", "timing" or neither; then fps, size, times and keys, each at most once; times
-// and keys only with "test", times strictly ascending and within the programme, keys as
+// ("test", "timing" or neither; then fps, size, times, keys and end, each at most once;
+// times, keys and end only with "test", times strictly ascending and within the programme, keys as
 // MS:CODE with codes of keys the demo can see). Unknown names are refused.
 ParsedWebOptions ParseWebOptions(std::string_view query);
 

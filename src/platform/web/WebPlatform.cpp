@@ -251,11 +251,11 @@ void WebPlatform::PrepareTestFrame() {
 }
 
 // Hands out the frame when it is the first at or after the next wanted time, and
-// closes the window after the last one.
+// closes the window after the last one unless the run plays on to the end.
 void WebPlatform::PresentTestFrame() {
   if (nextTime_ < options_.times.size() && virtualTicks_ >= options_.times[nextTime_]) {
     PageSendFrame(static_cast<int>(window_), options_.times[nextTime_], virtualTicks_);
-    if (++nextTime_ == options_.times.size()) PostMessage({window_, WM_CLOSE, 0, 0});
+    if (++nextTime_ == options_.times.size() && !options_.toEnd) PostMessage({window_, WM_CLOSE, 0, 0});
   }
   framePrepared_ = false;
   framePresented_ = true;

@@ -38,8 +38,10 @@ var LandscapePage = {
       this.post('/report', JSON.stringify(this.report));
       return;
     }
-    this.showPanel('Brumlys\' Landscape', 'The end. Thanks for watching.',
-                   [{label: 'Play again', action: () => location.reload()}]);
+    // A demo that never drew has ended on one of its own error boxes.
+    const text = this.report.framesDrawn ? 'The end. Thanks for watching.'
+                                         : 'The demo could not start in this browser; it needs WebGL 2.';
+    this.showPanel('Brumlys\' Landscape', text, [{label: 'Play again', action: () => location.reload()}]);
   },
 
   // Test and timing runs hand their results to the server that serves the page.
@@ -473,5 +475,5 @@ Module['noAudioDecoding'] = true;
 Module['setStatus'] = (text) => LandscapePage.setStatus(text);
 Module['printErr'] = (text) => {
   console.error(text);
-  LandscapePage.report.log.push(text);
+  if (LandscapePage.report.log.length < 100) LandscapePage.report.log.push(text);
 };
