@@ -1,7 +1,8 @@
 // Devil: the DevIL stand-in's image names, loading through the browser, and the GL
-// upload as DevIL's GL toolkit does it (checked against the native library: repeat
-// wrapping, linear filters, no mipmaps, modulate, unpack alignment 1, the picture's
-// own channel count, bottom row first, the texture left bound).
+// set-up and uploads as DevIL's GL toolkit does them (checked against the native
+// library: selecting GL enables texturing and leaves pixel-store and texture state
+// behind; a texture gets repeat wrapping, linear filters, no mipmaps, modulate, the
+// picture's own channel count, bottom row first, and stays bound).
 #include <GL/gl.h>
 
 #include <fstream>
@@ -59,17 +60,22 @@ bool LoadFile(const char* path, Picture& picture) {
   return true;
 }
 
+// On the bound texture, as every upload does it.
+void SetUpload() {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+}
+
 GLuint Upload(const Picture& picture) {
   static const GLenum kFormats[5] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  SetUpload();
   glTexImage2D(GL_TEXTURE_2D, 0, picture.channels, static_cast<GLsizei>(picture.width),
                static_cast<GLsizei>(picture.height), 0, kFormats[picture.channels], GL_UNSIGNED_BYTE,
                picture.rows.data());
@@ -117,7 +123,9 @@ ILboolean ilLoadImage(ILconst_string fileName) {
 
 ILboolean ilutRenderer(ILenum renderer) {
   if (renderer != ILUT_OPENGL) return IL_FALSE;
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glEnable(GL_TEXTURE_2D);
+  SetUpload();  // on whatever texture is bound
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
   return IL_TRUE;
 }
 

@@ -13,7 +13,8 @@ extern "C" {
 
 #define ILUT_OPENGL 0
 
-// Selects GL; as DevIL does, sets the unpack alignment to 1 for good.
+// Selects GL; as DevIL does, enables texturing, sets the pixel-store alignments to 1 and
+// gives the bound texture the upload's parameters, for good.
 ILboolean ilutRenderer(ILenum renderer);
 // A new GL texture of the bound image, left bound; a 1 x 1 grey one when the image
 // holds no picture.
