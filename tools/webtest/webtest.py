@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 # webtest: runs the browser build in headless Chromium (or Firefox on a virtual X server)
-# against a server of its own on 127.0.0.1 and judges what the page hands back. A test run compares the frames of the
-# given programme times with the capture tool's PNGs of the same times, fps and size
-# (mean absolute difference per channel, 0-255) and writes a contact sheet; a timing
-# run checks how long the first frame takes after the start is answered.
+# against a server of its own on 127.0.0.1 and judges what the page hands back. A test
+# run compares the frames of the given programme times with the capture tool's PNGs of
+# the same times, fps and size (mean absolute difference per channel, 0-255) and writes
+# a contact sheet; a timing run checks how long the first frame takes after the start
+# is answered, and that the clock follows the music.
 import argparse
 import http.server
 import json
