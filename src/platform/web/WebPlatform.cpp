@@ -20,6 +20,7 @@ EM_JS(char*, PageQueryString, (), {
   return text;
 });
 EM_JS(void, PageProblem, (const char* text), { LandscapePage.problem(UTF8ToString(text)); });
+EM_JS(void, PageLog, (const char* text), { Module['printErr'](UTF8ToString(text)); });
 EM_JS(void, PageStart, (int mode), { LandscapePage.start(mode); });
 EM_JS(void, PageFinish, (int exitCode), { LandscapePage.finish(exitCode); });
 EM_JS(double, PageTicks, (), { return LandscapePage.ticks(); });
@@ -191,8 +192,8 @@ bool WebPlatform::MakeCurrent(DeviceHandle device, ContextHandle context) {
       EMSCRIPTEN_RESULT_SUCCESS) {
     return false;
   }
-  if (!webgl::Attach()) {
-    ShowPageProblem("WebGL 2 is there, but not as the demo needs it: " + webgl::LastError());
+  if (!webgl::Attach()) {  // the shell's box reports the failure; the reason goes to the console
+    PageLog(("The GL layer cannot use this WebGL 2 context: " + webgl::LastError()).c_str());
     return false;
   }
   return true;
