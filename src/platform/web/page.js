@@ -25,10 +25,13 @@ var LandscapePage = {
     if (status) status.textContent = text;
   },
 
+  // Called before start() when the address is refused: a test server may still be waiting.
   problem(text) {
     this.report.problem = text;
     this.showPanel('Brumlys\' Landscape', text, []);
-    this.post('/report', JSON.stringify(this.report));
+    if (/[?&](test|timing)(&|$)/.test(location.search)) {
+      fetch('/report', {method: 'POST', body: JSON.stringify(this.report)}).catch(() => {});
+    }
   },
 
   finish(exitCode) {
