@@ -1,6 +1,5 @@
-# The browser build (emscripten): the native packages' targets stand for what the
-# browser offers, so the engine's modules build unchanged; GL 1.1 comes from our
-# layer on WebGL 2, DevIL from a small stand-in, pictures and sound from the page.
+# The browser build (emscripten): the engine's modules build unchanged; GL 1.1 comes
+# from our layer on WebGL 2, DevIL from a small stand-in, pictures and sound from the page.
 set(LANDSCAPE_WEB_DATA "" CACHE PATH "Run folder the data generator filled (build/demo)")
 set(LANDSCAPE_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the page is written")
 if(NOT EXISTS ${LANDSCAPE_WEB_DATA}/data)
@@ -9,16 +8,11 @@ endif()
 
 add_compile_options("SHELL:-include ${PROJECT_SOURCE_DIR}/src/platform/web/Cxx20Compat.h")
 
-foreach(package SDL2 EGL MPG123 JPEG PNG)
-  add_library(PkgConfig::${package} INTERFACE IMPORTED)
-endforeach()
-add_library(Threads::Threads INTERFACE IMPORTED)
-add_library(PkgConfig::OPENGL INTERFACE IMPORTED)
-add_library(PkgConfig::GLU INTERFACE IMPORTED)
-add_library(PkgConfig::DEVIL INTERFACE IMPORTED)
-target_link_libraries(PkgConfig::DEVIL INTERFACE lsc_webdevil)
-target_link_libraries(PkgConfig::OPENGL INTERFACE lsc_webgl)
-target_link_libraries(PkgConfig::GLU INTERFACE lsc_webgl)
+# What the engine's modules link for GL 1.1 and GLU, and for DevIL.
+add_library(landscape_gl INTERFACE)
+target_link_libraries(landscape_gl INTERFACE lsc_webgl)
+add_library(landscape_devil INTERFACE)
+target_link_libraries(landscape_devil INTERFACE lsc_webdevil)
 
 # The page: index.html, its JS and wasm, and the run folder packed beside them.
 function(landscape_web_program)
