@@ -113,13 +113,13 @@ ParsedWebOptions ParseWebOptions(std::string_view query) {
     }
     if (!ApplyPair(name, value, eq != std::string_view::npos, parsed)) return parsed;
   }
-  if (parsed.options.mode == WebMode::Test && parsed.options.times.empty()) {
+  const WebOptions& options = parsed.options;
+  if (options.mode == WebMode::Test && options.times.empty()) {
     parsed.error = "a test run needs \"times\"";
     return parsed;
   }
-  if (parsed.options.mode != WebMode::Test &&
-      (!parsed.options.times.empty() || !parsed.options.keys.empty())) {
-    parsed.error = "\"times\" and \"keys\" belong to a test run";
+  if (options.mode != WebMode::Test && (!options.times.empty() || !options.keys.empty() || options.toEnd)) {
+    parsed.error = "\"times\", \"keys\" and \"end\" belong to a test run";
     return parsed;
   }
   parsed.ok = true;
