@@ -60,7 +60,7 @@ FIREFOX_PREFS = {
     "extensions.update.enabled": False, "browser.safebrowsing.malware.enabled": False,
     "browser.safebrowsing.phishing.enabled": False, "network.captive-portal-service.enabled": False,
     "network.connectivity-service.enabled": False, "browser.startup.homepage_override.mstone": "ignore",
-    "webgl.disable-fail-if-major-performance-caveat": True,
+    "webgl.disable-fail-if-major-performance-caveat": True, "devtools.console.stdout.content": True,
 }
 
 
