@@ -18,16 +18,17 @@ namespace webgltest {
 #define WEBGL_TEST_CALLS(X)                                                                               \
   X(Begin)                                                                                                \
   X(End)                                                                                                  \
-  X(Vertex2f) X(Vertex3f) X(Color3f) X(Color4f) X(Color4fv) X(TexCoord2f) X(TexCoord2fv) X(TexCoord2i)    \
-      X(Normal3f) X(EnableClientState) X(DisableClientState) X(VertexPointer) X(ColorPointer)             \
-          X(TexCoordPointer) X(DrawElements) X(PushClientAttrib) X(PopClientAttrib) X(GenTextures)        \
-              X(BindTexture) X(DeleteTextures) X(TexImage2D) X(TexParameteri) X(TexParameterf) X(TexEnvi) \
-                  X(TexEnvf) X(MatrixMode) X(LoadIdentity) X(PushMatrix) X(PopMatrix) X(Translatef)       \
-                      X(Rotatef) X(Scalef) X(MultMatrixf) X(Ortho) X(GetFloatv) X(GetIntegerv) X(Enable)  \
-                          X(Disable) X(IsEnabled) X(PolygonMode) X(ShadeModel) X(FrontFace) X(CullFace)   \
-                              X(BlendFunc) X(AlphaFunc) X(LightModelfv) X(Lightfv) X(Hint) X(Scissor)     \
-                                  X(Viewport) X(Clear) X(ClearColor) X(PushAttrib) X(PopAttrib)           \
-                                      X(PixelStorei) X(ReadPixels) X(Finish) X(GetError)
+  X(Vertex2f)                                                                                             \
+  X(Vertex3f) X(Color3f) X(Color4f) X(Color4fv) X(TexCoord2f) X(TexCoord2fv) X(TexCoord2i) X(Normal3f)    \
+      X(EnableClientState) X(DisableClientState) X(VertexPointer) X(ColorPointer) X(TexCoordPointer)      \
+          X(DrawElements) X(PushClientAttrib) X(PopClientAttrib) X(GenTextures) X(BindTexture)            \
+              X(DeleteTextures) X(TexImage2D) X(TexParameteri) X(TexParameterf) X(TexEnvi) X(TexEnvf)     \
+                  X(MatrixMode) X(LoadIdentity) X(PushMatrix) X(PopMatrix) X(Translatef) X(Rotatef)       \
+                      X(Scalef) X(MultMatrixf) X(Ortho) X(GetFloatv) X(GetIntegerv) X(Enable) X(Disable)  \
+                          X(IsEnabled) X(PolygonMode) X(ShadeModel) X(FrontFace) X(CullFace) X(BlendFunc) \
+                              X(AlphaFunc) X(LightModelfv) X(Lightfv) X(Hint) X(Scissor) X(Viewport)      \
+                                  X(Clear) X(ClearColor) X(PushAttrib) X(PopAttrib) X(PixelStorei)        \
+                                      X(ReadPixels) X(Finish) X(GetError)
 
 struct Gl {
 #define WEBGL_TEST_MEMBER(name) decltype(&::gl##name) name;

@@ -221,6 +221,24 @@ const Case kCases[] = {
          Shape(gl, modes[k % 3]);
        }
      }},
+    {"SmoothBlendedLinesAndWireframes",
+     [](const Gl& gl) {
+       gl.Enable(GL_LINE_SMOOTH);
+       gl.Enable(GL_BLEND);
+       gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+       gl.Hint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+       Cell(gl, 0);
+       Shape(gl, GL_LINES);
+       Cell(gl, 1);
+       gl.ShadeModel(GL_FLAT);
+       Shape(gl, GL_LINE_LOOP);
+       gl.ShadeModel(GL_SMOOTH);
+       gl.PolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+       for (int k = 2; k < 6; ++k) {
+         Cell(gl, k);
+         Shape(gl, kPolygonModes[k]);
+       }
+     }},
     {"ModulatedFormats", [](const Gl& gl) { Formats(gl, GL_MODULATE); }},
     {"ReplacedFormats", [](const Gl& gl) { Formats(gl, GL_REPLACE); }},
     {"UnpackLayout",

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/webgl/Batch.h"
 #include "platform/webgl/EsApi.h"
@@ -27,8 +28,18 @@ struct Uniforms {
   int32_t lighting, light0, colorMaterial, normalize;
   int32_t flat, texturing, replace, texColor;   // texColor, texAlpha: the texture's base format
   int32_t texAlpha, alphaFunc, clampS, clampT;  // clampS, clampT: GL_CLAMP's border applies
+  float viewport[4];                            // for lines widened in window coordinates
+  int32_t smoothLines, unused2[3];
 };
-static_assert(sizeof(Uniforms) == 368, "std140 layout of the uniform block");
+static_assert(sizeof(Uniforms) == 400, "std140 layout of the uniform block");
+
+// A corner of the quad a smooth line becomes: the vertex of one end, the position of the other
+// end, and which corner (across the line, along it; -1 at the first end).
+struct LineCorner {
+  Vertex vertex;
+  float other[3];
+  float corner[2];
+};
 
 // What ES keeps of the fixed-function state; the enums are GL's, which ES shares.
 struct Pipeline {
@@ -55,6 +66,9 @@ class Renderer {
 
   // `texture`: the ES texture to sample, when uniforms.texturing is set.
   void Draw(const Batch& batch, const Uniforms& uniforms, GLuint texture, const Pipeline& pipeline);
+  // GL_LINES with GL_LINE_SMOOTH, as Mesa's draw module does them: each line a quad two pixels
+  // wide and a pixel longer at each end, unculled, its alpha scaled by the pixel's coverage.
+  void DrawSmoothLines(const Batch& lines, Uniforms uniforms, GLuint texture, Pipeline pipeline);
   void Clear(GLbitfield mask, const std::array<float, 4>& color, const Pipeline& pipeline);
   // Tightly packed RGBA rows, bottom first.
   void ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, uint8_t* rgba);
@@ -70,11 +84,19 @@ class Renderer {
  private:
   Renderer() = default;
   bool Build(std::string* error);
+  void BuildVertexArrays();
   void Apply(const Pipeline& pipeline);
+  void Submit(GLenum primitive, size_t vertexBytes, const void* vertices,
+              const std::vector<uint32_t>& indices, const Uniforms& uniforms, GLuint texture,
+              const Pipeline& pipeline);
   void Toggle(GLenum cap, bool on, bool was);
 
   EsApi es_;
-  GLuint program_ = 0, vertexArray_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0, uniformBuffer_ = 0;
+  GLuint program_ = 0, uniformBuffer_ = 0, blank_ = 0;
+  GLuint vertexArray_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;  // Vertex
+  GLuint lineArray_ = 0, lineBuffer_ = 0, lineIndexBuffer_ = 0;  // LineCorner
+  std::vector<LineCorner> corners_;
+  std::vector<uint32_t> cornerIndices_;
   Pipeline applied_;
 };
 

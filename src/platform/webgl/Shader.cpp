@@ -20,6 +20,8 @@ layout(std140) uniform Fixed {
   ivec4 uLight;  // lighting, light 0, colour material, normalize
   ivec4 uShade;  // flat, texturing, replace, texture has colour
   ivec4 uTest;   // texture has alpha, alpha function, GL_CLAMP along s, along t
+  vec4 uViewport;
+  ivec4 uLine;   // smooth lines
 };
 )";
 
@@ -28,9 +30,33 @@ layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec2 aTexCoord;
 layout(location = 2) in vec3 aNormal;
 layout(location = 3) in vec4 aColor;
+layout(location = 4) in vec3 aOther;   // smooth lines: the other end
+layout(location = 5) in vec2 aCorner;  // smooth lines: across, along (-1 at the first end)
 out vec4 vColor;
 flat out vec4 vFlatColor;
 out vec3 vTexCoord;
+out vec4 vCoverage;  // smooth lines: (across, along, half length, 1) times w
+
+// Brings an end that lies behind the near plane onto it, along the line.
+vec4 InFront(vec4 end, vec4 other) {
+  float d = end.z + end.w, e = other.z + other.w;
+  return d >= 0.0 ? end : mix(end, other, d / (d - e));
+}
+
+// A smooth line's corner: moved in window coordinates half a pixel past its end and one pixel
+// to the side (the lines are one pixel wide), with the distances coverage is measured by.
+vec4 Widen(vec4 clip) {
+  vec4 other = InFront(uMvp * vec4(aOther, 1.0), clip);
+  clip = InFront(clip, other);
+  vec2 halfSize = 0.5 * uViewport.zw;
+  vec2 a = clip.xy / clip.w * halfSize, b = other.xy / other.w * halfSize;
+  float span = distance(a, b);
+  vec2 along = span > 0.0 ? -aCorner.y * (b - a) / span : vec2(1.0, 0.0);
+  vec2 offset = 0.5 * aCorner.y * along + aCorner.x * vec2(-along.y, along.x);
+  float halfLength = span < 1.0 ? span : 0.5 * span + 0.5;
+  vCoverage = vec4(aCorner.x, aCorner.y * halfLength, halfLength, 1.0) * clip.w;
+  return vec4(clip.xy + offset / halfSize * clip.w, clip.zw);
+}
 
 vec4 Lit(vec4 eye) {
   vec4 ambient = uLight.z != 0 ? aColor : vec4(0.2, 0.2, 0.2, 1.0);
@@ -49,6 +75,8 @@ vec4 Lit(vec4 eye) {
 void main() {
   vec4 position = vec4(aPosition, 1.0);
   gl_Position = uMvp * position;
+  vCoverage = vec4(0.0, 0.0, 1.0, 1.0);
+  if (uLine.x != 0) gl_Position = Widen(gl_Position);
   gl_PointSize = 1.0;
   vec4 color = uLight.x != 0 ? Lit(uModelView * position) : aColor;
   vColor = clamp(color, 0.0, 1.0);
@@ -62,6 +90,7 @@ constexpr const char* kFragmentShader = R"(
 in vec4 vColor;
 flat in vec4 vFlatColor;
 in vec3 vTexCoord;
+in vec4 vCoverage;
 uniform sampler2D uTexture;
 out vec4 fragColor;
 
@@ -101,6 +130,10 @@ void main() {
     } else {
       c = vec4(uShade.w != 0 ? t.rgb : c.rgb, uTest.x != 0 ? t.a : c.a);
     }
+  }
+  if (uLine.x != 0) {
+    vec3 d = vCoverage.xyz / vCoverage.w;  // straight across the window, as Mesa interpolates it
+    c.a *= clamp(1.0 - abs(d.x), 0.0, 1.0) * clamp(d.z - abs(d.y), 0.0, 1.0);
   }
   if (!Passes(c.a)) discard;
   fragColor = c;
