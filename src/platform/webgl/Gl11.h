@@ -6,7 +6,8 @@
 // libGLU or libILUT (they define the same names). It reaches the real ES 3 functions through
 // a table filled by Attach: from the loader given natively (eglGetProcAddress), from
 // emscripten's WebGL 2 bindings on the web. Link the web build with -sMAX_WEBGL_VERSION=2 and
-// -sMIN_WEBGL_VERSION=2; nothing of emscripten's legacy GL emulation is used.
+// -sMIN_WEBGL_VERSION=2, and without -sLEGACY_GL_EMULATION, -sFULL_ES2 or -sFULL_ES3 (each would
+// bring JavaScript of its own for names the layer defines).
 //
 // What it draws, with the semantics Mesa gives the native build:
 // - glBegin/glEnd with every primitive mode; glVertex2f/3f, glColor3f/4f/4fv, glTexCoord2f/2fv/2i,

@@ -15,16 +15,8 @@ std::unique_ptr<Renderer> Renderer::Create(ProcLoader load, std::string* error) 
 }
 
 bool Renderer::Build(std::string* error) {
-  program_ = BuildProgram(es_, error);
-  if (program_ == 0) return false;
-  es_.UseProgram(program_);
-  es_.Uniform1i(es_.GetUniformLocation(program_, "uTexture"), 0);
-  const GLuint block = es_.GetUniformBlockIndex(program_, "Fixed");
-  if (block == GL_INVALID_INDEX) {
-    *error = "shader: no uniform block";
-    return false;
-  }
-  es_.UniformBlockBinding(program_, block, 0);
+  // The plain variant, built now: a shader that does not build shows at Attach.
+  if (Program(0, error) == 0) return false;
   es_.GenBuffers(1, &uniformBuffer_);
   es_.BindBufferBase(GL_UNIFORM_BUFFER, 0, uniformBuffer_);
   BuildVertexArrays();
@@ -32,12 +24,6 @@ bool Renderer::Build(std::string* error) {
   es_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
   es_.PixelStorei(GL_PACK_ALIGNMENT, 1);
   es_.Disable(GL_DITHER);
-  // Untextured draws sample this one: WebGL complains about a sampler with no complete texture
-  // even where the shader never reads it.
-  const uint8_t white[4] = {255, 255, 255, 255};
-  blank_ = CreateTexture();
-  UploadTexture(blank_, 1, 1, white);
-  SetSampling(blank_, {GL_NEAREST, GL_NEAREST, GL_REPEAT, GL_REPEAT});
   applied_ = Pipeline{};
   applied_.viewport = DrawableViewport();
   applied_.scissor = applied_.viewport;
@@ -70,6 +56,18 @@ void Renderer::BuildVertexArrays() {
                               reinterpret_cast<const void*>(attributes[i].offset));
     }
   }
+}
+
+GLuint Renderer::Program(unsigned features, std::string* error) {
+  GLuint& program = programs_[features];
+  if (program != 0) return program;
+  program = BuildProgram(es_, features, error);
+  if (program == 0) return 0;
+  es_.UseProgram(program);
+  es_.Uniform1i(es_.GetUniformLocation(program, "uTexture"), 0);
+  es_.UniformBlockBinding(program, es_.GetUniformBlockIndex(program, "Fixed"), 0);
+  program_ = program;
+  return program;
 }
 
 void Renderer::Toggle(GLenum cap, bool on, bool was) {
@@ -132,10 +130,21 @@ void Renderer::DrawSmoothLines(const Batch& lines, Uniforms uniforms, GLuint tex
 void Renderer::Submit(GLenum primitive, size_t vertexBytes, const void* vertices,
                       const std::vector<uint32_t>& indices, const Uniforms& uniforms, GLuint texture,
                       const Pipeline& pipeline) {
+  const unsigned features =
+      (uniforms.lighting ? kLightingFeature : 0) | (uniforms.texturing ? kTexturingFeature : 0) |
+      (uniforms.flat ? kFlatFeature : 0) | (uniforms.alphaFunc != GL_ALWAYS ? kAlphaTestFeature : 0) |
+      (uniforms.smoothLines ? kSmoothLinesFeature : 0);
+  std::string error;
+  const GLuint program = Program(features, &error);
+  if (program == 0) return;  // the plain variant built, so this fails only with the context
+  if (program != program_) {
+    es_.UseProgram(program);
+    program_ = program;
+  }
   Apply(pipeline);
   es_.BindBuffer(GL_UNIFORM_BUFFER, uniformBuffer_);
   es_.BufferData(GL_UNIFORM_BUFFER, sizeof uniforms, &uniforms, GL_STREAM_DRAW);
-  es_.BindTexture(GL_TEXTURE_2D, uniforms.texturing ? texture : blank_);
+  if (uniforms.texturing) es_.BindTexture(GL_TEXTURE_2D, texture);
   es_.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexBytes), vertices, GL_STREAM_DRAW);
   es_.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                  indices.data(), GL_STREAM_DRAW);

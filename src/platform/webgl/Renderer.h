@@ -57,6 +57,16 @@ struct Sampling {
   GLenum minFilter, magFilter, wrapS, wrapT;  // ES values
 };
 
+// Features a shader variant has (the rest are uniforms): bits of ShaderFeature.
+enum ShaderFeature : unsigned {
+  kLightingFeature = 1,
+  kTexturingFeature = 2,
+  kFlatFeature = 4,
+  kAlphaTestFeature = 8,
+  kSmoothLinesFeature = 16,
+  kFeatureCount = 32
+};
+
 class Renderer {
  public:
   // Null, with `error` set, when the context lacks a function or the shader does not build.
@@ -84,6 +94,8 @@ class Renderer {
  private:
   Renderer() = default;
   bool Build(std::string* error);
+  // The variant for `features`, built at first use (0, with `error` set, when it does not build).
+  GLuint Program(unsigned features, std::string* error);
   void BuildVertexArrays();
   void Apply(const Pipeline& pipeline);
   void Submit(GLenum primitive, size_t vertexBytes, const void* vertices,
@@ -92,7 +104,8 @@ class Renderer {
   void Toggle(GLenum cap, bool on, bool was);
 
   EsApi es_;
-  GLuint program_ = 0, uniformBuffer_ = 0, blank_ = 0;
+  std::array<GLuint, kFeatureCount> programs_{};
+  GLuint program_ = 0, uniformBuffer_ = 0;
   GLuint vertexArray_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;  // Vertex
   GLuint lineArray_ = 0, lineBuffer_ = 0, lineIndexBuffer_ = 0;  // LineCorner
   std::vector<LineCorner> corners_;
@@ -100,7 +113,7 @@ class Renderer {
   Pipeline applied_;
 };
 
-// The shader program, or 0 with `error` set.
-GLuint BuildProgram(const EsApi& es, std::string* error);
+// The shader program with `features`, or 0 with `error` set.
+GLuint BuildProgram(const EsApi& es, unsigned features, std::string* error);
 
 }  // namespace webgl
