@@ -57,15 +57,9 @@ struct Sampling {
   GLenum minFilter, magFilter, wrapS, wrapT;  // ES values
 };
 
-// Features a shader variant has (the rest are uniforms): bits of ShaderFeature.
-enum ShaderFeature : unsigned {
-  kLightingFeature = 1,
-  kTexturingFeature = 2,
-  kFlatFeature = 4,
-  kAlphaTestFeature = 8,
-  kSmoothLinesFeature = 16,
-  kFeatureCount = 32
-};
+// Features a shader variant has (the rest are uniforms), as bits.
+constexpr unsigned kLightingFeature = 1, kTexturingFeature = 2, kFlatFeature = 4, kAlphaTestFeature = 8,
+                   kSmoothLinesFeature = 16, kFeatureCount = 32;
 
 class Renderer {
  public:
