@@ -35,8 +35,9 @@
 //   glFinish, glPixelStorei, glReadPixels (GL_RGBA, GL_BGRA or GL_RGB, unsigned bytes).
 // - Smooth lines (GL_LINE_SMOOTH) as Mesa draws them: two pixels wide, alpha by coverage.
 // What it leaves out: fog is state only (the demo never turns it on); the specular term (the
-// default material has none, and glMaterial is not there); a flat-shaded, lit polygon drawn as
-// lines lights each line by its own end, not by the polygon's last vertex. Other calls, enums
+// default material has none, and glMaterial is not there); lights other than GL_LIGHT0,
+// attenuation and spots; a flat-shaded, lit polygon drawn as lines lights each line by its own
+// end, not by the polygon's last vertex. Other calls, enums
 // and formats are not there; unsupported values of the calls that are there set
 // GL_INVALID_ENUM or GL_INVALID_VALUE, as GL does for values it does not know.
 //
@@ -55,7 +56,7 @@ namespace webgl {
 // Returns the address of an ES 3 function by name, as eglGetProcAddress does.
 using ProcLoader = void* (*)(const char* name);
 
-// Takes over the current ES 3 / WebGL 2 context: builds the layer's shader and buffers and
+// Takes over the current ES 3 / WebGL 2 context: builds the layer's shaders and buffers and
 // starts from GL 1.1's initial state (the viewport and scissor box from the context's
 // drawable). Natively `load` must be given; on the web it is not used. Attaching again, to the
 // same or another context, starts over. False, with LastError() set, when the context lacks
