@@ -40,13 +40,13 @@ double SmoothMin(double a, double b, double k) {
 // flight never sees, lie further in.
 double Inland(double c, double r) {
   double u = c / kSize, v = r / kSize;
-  double west = c - (9 + 3 * Fbm(0.3, v, 4, 3, 1501, false));
-  double south = r - (9 + 3 * Fbm(u, 0.7, 4, 3, 1502, false));
+  double west = c - (6 + 2 * Fbm(0.3, v, 4, 3, 1501, false));
+  double south = r - (6 + 2 * Fbm(u, 0.7, 4, 3, 1502, false));
   double east = (kSize - 1 - c) - (26 + 12 * Fbm(0.6, v, 3, 3, 1503, false));
   double north = (kSize - 1 - r) - (26 + 12 * Fbm(u, 0.2, 3, 3, 1504, false));
   double d = SmoothMin(SmoothMin(west, south, 12), SmoothMin(east, north, 30), 30);
-  // Headlands and coves.
-  return d + 2.5 * Fbm(u, v, 10, 3, 1505, false);
+  // Headlands and coves, but three cells of sea at least along every edge.
+  return std::min({d + 1.5 * Fbm(u, v, 10, 3, 1505, false), c - 3, r - 3, kSize - 4 - c, kSize - 4 - r});
 }
 
 // The mountains stand south and west of the flight's path, between it and the sea, so that
@@ -74,10 +74,27 @@ double IceCap(double c, double r) {
   return top * Smoothstep(27, 19, d);
 }
 
+// Bytes above the ground: ridges across the north-east, rising steeply north-eastwards and
+// falling back gently, their crests broken and wandering.
+double Scarps(double c, double r) {
+  double u = c / kSize, v = r / kSize;
+  constexpr double kPeriod = 13, kHeight = 75;
+  double phase = (c + r) * 0.7071 / kPeriod + 0.9 * Fbm(u, v, 5, 3, 1542, false);
+  double x = phase - std::floor(phase);
+  double profile = x < 0.2 ? x / 0.2 : (1 - x) / 0.8;
+  double crest = Smoothstep(-0.4, 0.5, Fbm(u, v, 8, 3, 1543, false));
+  return kHeight * crest * profile;
+}
+
 double LandHeight(double c, double r, double inland) {
   double u = c / kSize, v = r / kSize;
   double shore = 8 + 30 * (1 - std::exp(-inland / 6));  // beach, then a quick rise
   double hills = Smoothstep(1, 12, inland) * 34 * (0.5 + 0.5 * Fbm(u, v, 7, 4, 1521, false));
+  // Scarps in the south-west lowland, where the flight looks from low down: tilted beds whose
+  // long backs face the sun, which the bake lights better than level ground, and whose short
+  // steep faces turn away, towards the sea.
+  double scarps = Smoothstep(75, 45, std::hypot(c - 18, r - 18)) * Smoothstep(2, 8, inland);
+  hills += scarps * Scarps(c, r);
   // Gentler downs over the far half of the island.
   double downs = Smoothstep(0.9, 1.4, u + v) * 40 * Ridged(u, v, 3, 4, 1522, false);
   return std::max(shore + hills + downs + Mountains(c, r, inland), IceCap(c, r));
@@ -88,7 +105,7 @@ double LandHeight(double c, double r, double inland) {
 struct Lake {
   double c, r, across, along, level;
 };
-constexpr Lake kLakes[] = {{40, 74, 9, 7, 50}, {50, 104, 8, 10, 44}, {84, 62, 9, 6, 48}};
+constexpr Lake kLakes[] = {{40, 74, 9, 7, 50}, {50, 104, 8, 10, 44}, {84, 62, 9, 6, 48}, {24, 26, 8, 7, 24}};
 
 // Distance from a lake's shore in units of its size: below 1 is water.
 double LakeDistance(const Lake& lake, double c, double r) {
@@ -190,7 +207,7 @@ double Relief(const Field& h, int c, int r, double hollow) {
   double lx = kSunX - c * kCell, ly = kSunY - h(c, r) * kByte, lz = kSunZ - r * kCell;
   double l = std::sqrt(lx * lx + ly * ly + lz * lz);
   double lambert = (nx * lx + ny * ly + nz * lz) / (n * l), level = ly / l;
-  double shade = std::clamp(0.2 + 0.8 * lambert / level, 0.45, 1.2);
+  double shade = std::clamp(0.5 + 0.5 * lambert / level, 0.6, 1.15);
   return shade * (1 - 0.01 * std::clamp(hollow, -10.0, 15.0));
 }
 
@@ -221,7 +238,11 @@ Island MakeIsland() {
       s.inland = Inland(c, r);
       s.hollow = around(c, r) - h(c, r);
       s.relief = Relief(h, c, r, s.hollow);
-      s.light = BakedLight(h, c, r);
+      // A texel's middle lies between four vertices (texel c spans vertex c to c + 1); the
+      // last one's other half is the first column's, across the repeat.
+      int c1 = (c + 1) % kSize, r1 = (r + 1) % kSize;
+      s.light =
+          (BakedLight(h, c, r) + BakedLight(h, c1, r) + BakedLight(h, c, r1) + BakedLight(h, c1, r1)) / 4;
       s.lake = s.inland > 0 && InLake(c, r);
     }
   }

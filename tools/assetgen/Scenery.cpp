@@ -37,25 +37,15 @@ Rgb SkyAbove(double u, double p) {
 
 // The sea below the horizon, q from 0 at the horizon to 1 at the face's foot. Waves are
 // squeezed together with distance, as in perspective, and fade into haze at the horizon.
-// How much darker the sea is in a cloud's shadow; the sun glitters only where none lies.
-constexpr double kSeaShadow = 0.35;
-double Sunlit(double shadow) { return Smoothstep(0.7, 0.1, shadow); }
-
-// How far across the middle of a face the sun glitter reaches: the floor's band (see MakeStone)
-// and the side faces' share of it fade out towards the box's corners alike, so they meet.
+// How far across the floor the sun glitter reaches: it fades out towards the corners.
 double GlitterAcross(double w) { return std::exp(-std::pow((w - 0.5) / 0.5, 2)); }
 
-// The lowest rows, 40 to 45 degrees down, carry the floor's band of sun glitter on up to the
-// horizon's side: the west face shows it, and the middle of the other faces' lowest rows lies
-// behind the island. Above them, where the south face meets the terrain's southern edge, the
-// sea is plain.
 Rgb SeaBelow(double u, double q) {
   const Rgb haze{0.62, 0.72, 0.82};
   double distance = 0.5 / (q + 0.03);
-  double shadow = CloudShadow(u * 2, distance * 0.5, 3, true);
-  double glitter = Smoothstep(0.83, 1.0, q) * GlitterAcross(u) * Sunlit(shadow);
-  Rgb sea = WhiteHorses(SeaSurface(u * 2, distance, 16, true), u * 2, distance, 16, true);
-  sea = Glitter(sea * (1 - kSeaShadow * shadow), glitter, u * 2, distance, true);
+  // On the west face, the one the flight sees out to sea, u runs from south to north.
+  Rgb sea = SeaSurface(OpenSea(Depression(-1, -q, 2 * u - 1)), u * 2, distance, 16, true);
+  sea = WhiteHorses(sea, u * 2, distance, 16, true);
   return Mix(sea, haze, std::exp(-q * 10.0));
 }
 
@@ -89,13 +79,14 @@ Picture MakeStone() {
       double u = double(x) / n, v = double(y) / n;
       // Texture s runs from +x to -x across the floor. From the flight's path the terrain's
       // western edge always meets the floor short of s = 0.855 (where the eye's x is 0.71 of
-      // its height), so the strip beyond, out to the floor's edge, is open sea in every view
-      // out west: there the sun glitters, brightest at the edge, where the band goes on up
-      // the west face.
-      double glitter = Smoothstep(0.855, 0.97, (x + 0.5) / n) * GlitterAcross((y + 0.5) / n);
-      double shadow = CloudShadow(u, v, 3, true);
-      Rgb sea = WhiteHorses(SeaSurface(u, v, 16, true), u, v, 16, true) * (1 - kSeaShadow * shadow);
-      p.At(x, y) = Clamp(Glitter(sea, glitter * Sunlit(shadow), u, v, true));
+      // its height), so the strip beyond is open sea in every view out west: there the sun
+      // glitters. It fades out before the floor's edges, where the side faces take over.
+      double glitter = Smoothstep(0.855, 0.92, (x + 0.5) / n) * Smoothstep(1.0, 0.95, (x + 0.5) / n) *
+                       GlitterAcross((y + 0.5) / n);
+      Rgb sea =
+          SeaSurface(OpenSea(Depression(1 - 2 * (x + 0.5) / n, -1, 2 * (y + 0.5) / n - 1)), u, v, 16, true);
+      sea = WhiteHorses(sea, u, v, 16, true);
+      p.At(x, y) = Clamp(Glitter(sea, glitter, u, v, true));
     }
     // The western edge (the last column) filters with the first: repeat it there, out of view.
     p.At(0, y) = p.At(n - 1, y);

@@ -21,10 +21,8 @@ constexpr int kSize = 256;
 // there the texels are brightened, up to a limit, and the painted hill shade does the shading.
 constexpr double kPaintedLight = 1.0;
 constexpr double kMostBrightening = 2.5;
-// How much darker the ground is in a cloud's shadow.
-constexpr double kLandShadow = 0.0;
 
-const Rgb kSnow{0.93, 0.95, 1.0};
+const Rgb kSnow{0.95, 0.97, 1.0};
 
 Rgb Clamp(Rgb c) { return {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)}; }
 
@@ -32,7 +30,6 @@ struct Spot {
   const Site& site;
   int x, y;
   double u, v;
-  double cloud;  // the clouds' shadow: 1 in sunlight, less in shade
 };
 
 // Scaled down as a whole where a channel would pass 1, so bright sand stays sand-coloured.
@@ -41,20 +38,26 @@ Rgb Fit(Rgb c) {
   return top > 1 ? c * (1 / top) : c;
 }
 
-// Exposed for the baked light first, as bright as a texel can be; the painted shading comes
-// after, so the hill shade and the clouds' shadows darken even what the light keeps dim.
+// Exposed for the baked light first, as bright as a texel can be; the painted hill shade comes
+// after, so it darkens even what the light keeps dim.
 Rgb Land(Rgb c, const Spot& p) {
   double exposure = std::clamp(kPaintedLight / std::max(p.site.light, 0.01), 1.0, kMostBrightening);
-  return Fit(Fit(c * exposure) * (p.site.relief * p.cloud));
+  return Fit(Fit(c * exposure) * p.site.relief);
 }
 
 // Water is flat, so the baked light on it is known: paint what the screen should show,
 // divided by that light.
-Rgb Water(Rgb screen, const Spot& p) { return Clamp(screen * (p.cloud / std::max(p.site.light, 0.01))); }
+Rgb Water(Rgb screen, const Spot& p) { return Clamp(screen * (1 / std::max(p.site.light, 0.01))); }
+
+// The open sea as the flight sees it, from about the middle of its path, (45, 75, 110).
+Rgb OffShore(const Spot& p) {
+  double x = p.x * 1.6, z = (kSize - 1 - p.y) * 1.6;
+  return SeaSurface(OpenSea(Depression(x - 45, -75, z - 110)), p.u, p.v, 24, true);
+}
 
 Rgb Sea(const Spot& p) {
   Rgb shallow{0.22, 0.50, 0.48};
-  Rgb c = Mix(shallow, SeaSurface(p.u, p.v, 24, true), Smoothstep(0.0, -7.0, p.site.inland));
+  Rgb c = Mix(shallow, OffShore(p), Smoothstep(0.0, -4.0, p.site.inland));
   // Surf breaks in a ragged line just off the beach.
   double breakers = Smoothstep(0.35, 0.75, 0.5 + 0.5 * Fbm(p.u, p.v, 40, 3, 1602));
   double surf = Smoothstep(-1.8, -0.6, p.site.inland) * (0.4 + 0.6 * breakers);
@@ -96,22 +99,27 @@ Rgb Rock(const Spot& p) {
   double wu = p.u + 0.03 * Fbm(p.u, p.v, 4, 3, 1631), wv = p.v + 0.03 * Fbm(p.u, p.v, 4, 3, 1632);
   double joint = Smoothstep(0.0, 0.08, std::fabs(Fbm(wu, wv, 12, 3, 1633)));
   double strata = 0.5 + 0.5 * std::sin(6.2831853 * (14 * p.v + 2 * Fbm(p.u, p.v, 3, 3, 1634)));
-  Rgb grey{0.50, 0.48, 0.47}, ochre{0.60, 0.50, 0.38};
+  Rgb grey{0.40, 0.38, 0.37}, ochre{0.50, 0.42, 0.32};
   Rgb c = Mix(grey, ochre, Smoothstep(0.3, 0.8, 0.5 + 0.5 * Fbm(p.u, p.v, 4, 4, 1635)));
   return c * ((0.70 + 0.30 * joint) * (0.92 + 0.10 * strata) * (0.95 + 0.1 * Hash01(p.x, p.y, 1636)));
 }
 
 Rgb Green(const Spot& p) {
   const Site& s = p.site;
-  Rgb lush{0.62, 0.90, 0.32}, dry{0.96, 0.93, 0.58}, alpine{0.90, 0.86, 0.62}, wood{0.03, 0.13, 0.04};
+  Rgb lush{0.62, 0.90, 0.32}, dry{0.96, 0.93, 0.58}, alpine{0.90, 0.86, 0.62}, wood{0.01, 0.06, 0.02};
   Rgb c = Mix(lush, dry, Smoothstep(0.30, 0.60, 0.5 + 0.5 * Fbm(p.u, p.v, 5, 3, 1621)));
   c = Mix(c, alpine, Smoothstep(80, 140, s.height));
   c = c * (0.92 + 0.08 * Fbm(p.u, p.v, 40, 2, 1622));
-  // Woods: large stands in the valleys and on the lower slopes, thinning out with height.
-  double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 6, 3, 1623) + 0.02 * s.hollow - 0.003 * s.height;
-  c = Mix(c, wood * (0.8 + 0.4 * Hash01(p.x, p.y, 1624)), Smoothstep(0.34, 0.38, woods));
-  // Where the slope is too steep for soil the rock shows.
-  return Mix(c, Rock(p), Smoothstep(22, 32, s.slope));
+  // Woods: large stands in the valleys and on the lower slopes, thinning out with height and
+  // away from the south-west corner, towards the open heart of the island.
+  double corner = std::hypot(p.x - 10.0, (kSize - 1 - p.y) - 10.0);
+  double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 9, 3, 1623) + 0.02 * s.hollow - 0.003 * s.height -
+                 0.08 * Smoothstep(50, 100, corner);
+  c = Mix(c, wood * (0.8 + 0.4 * Hash01(p.x, p.y, 1624)), Smoothstep(0.36, 0.43, woods));
+  // Where the slope is too steep for soil the rock shows, and more so higher up; above that
+  // the snow lies wherever it can.
+  c = Mix(c, Rock(p), Smoothstep(30, 40, s.slope + 0.1 * s.height));
+  return Mix(c, kSnow, Smoothstep(150, 175, s.height + 2 * s.hollow - 0.8 * s.slope));
 }
 
 Picture Paint(const Island& island, const std::function<Rgb(const Spot&)>& band) {
@@ -119,7 +127,7 @@ Picture Paint(const Island& island, const std::function<Rgb(const Spot&)>& band)
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
       double u = double(x) / kSize, v = double(y) / kSize;
-      Spot p{island.At(x, y), x, y, u, v, 1 - kLandShadow * CloudShadow(u, v, 5, false)};
+      Spot p{island.At(x, y), x, y, u, v};
       Rgb c;
       picture.At(x, y) = Shore(p, c) ? c : band(p);
     }
@@ -129,12 +137,10 @@ Picture Paint(const Island& island, const std::function<Rgb(const Spot&)>& band)
 
 }  // namespace
 
+// Above the beach the lowest band is the green land as well: the low ground shows both layers,
+// and woods painted in one only would come out half as dark.
 Picture MakeCoastLayer(const Island& island) {
-  // Above the beach: dune grass, sand showing through.
-  return Paint(island, [](const Spot& p) {
-    Rgb grass = Mix(Rgb{0.86, 0.84, 0.56}, Rgb{0.95, 0.88, 0.66}, 0.5 + 0.5 * Fbm(p.u, p.v, 16, 3, 1641));
-    return Land(grass, p);
-  });
+  return Paint(island, [](const Spot& p) { return Land(Green(p), p); });
 }
 
 Picture MakeGreenLayer(const Island& island) {
