@@ -99,7 +99,7 @@ Rgb Rock(const Spot& p) {
   double wu = p.u + 0.03 * Fbm(p.u, p.v, 4, 3, 1631), wv = p.v + 0.03 * Fbm(p.u, p.v, 4, 3, 1632);
   double joint = Smoothstep(0.0, 0.08, std::fabs(Fbm(wu, wv, 12, 3, 1633)));
   double strata = 0.5 + 0.5 * std::sin(6.2831853 * (14 * p.v + 2 * Fbm(p.u, p.v, 3, 3, 1634)));
-  Rgb grey{0.40, 0.38, 0.37}, ochre{0.50, 0.42, 0.32};
+  Rgb grey{0.32, 0.30, 0.30}, ochre{0.42, 0.35, 0.27};
   Rgb c = Mix(grey, ochre, Smoothstep(0.3, 0.8, 0.5 + 0.5 * Fbm(p.u, p.v, 4, 4, 1635)));
   return c * ((0.70 + 0.30 * joint) * (0.92 + 0.10 * strata) * (0.95 + 0.1 * Hash01(p.x, p.y, 1636)));
 }
@@ -119,7 +119,7 @@ Rgb Green(const Spot& p) {
   // Where the slope is too steep for soil the rock shows, and more so higher up; above that
   // the snow lies wherever it can.
   c = Mix(c, Rock(p), Smoothstep(30, 40, s.slope + 0.1 * s.height));
-  return Mix(c, kSnow, Smoothstep(150, 175, s.height + 2 * s.hollow - 0.8 * s.slope));
+  return Mix(c, kSnow, Smoothstep(150, 175, s.height + 2 * s.hollow - 1.5 * s.slope));
 }
 
 Picture Paint(const Island& island, const std::function<Rgb(const Spot&)>& band) {
@@ -150,7 +150,7 @@ Picture MakeGreenLayer(const Island& island) {
 Picture MakeRockLayer(const Island& island) {
   // Snow lies on the gentler slopes and fills the gullies.
   return Paint(island, [](const Spot& p) {
-    double snow = Smoothstep(30, 20, p.site.slope - 1.5 * p.site.hollow);
+    double snow = Smoothstep(26, 16, p.site.slope - 1.5 * p.site.hollow);
     return Land(Mix(Rock(p), kSnow, snow), p);
   });
 }
@@ -159,7 +159,7 @@ Picture MakeSnowLayer(const Island& island) {
   return Paint(island, [](const Spot& p) {
     double drift = 0.5 + 0.5 * Fbm(p.u, p.v, 8, 4, 1651);
     Rgb snow = kSnow * (0.94 + 0.06 * drift);
-    return Land(Mix(snow, Rock(p), Smoothstep(36, 44, p.site.slope)), p);
+    return Land(Mix(snow, Rock(p), Smoothstep(28, 36, p.site.slope)), p);
   });
 }
 
