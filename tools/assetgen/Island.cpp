@@ -64,14 +64,14 @@ double Mountains(double c, double r, double inland) {
   return mask * (25 + 250 * std::pow(peaks, 1.25));
 }
 
-// An ice cap on a high plateau north-east of the path, towards the sun's foot: its level top
-// takes the most light the bake gives anywhere the flight looks, and it looks north and east
-// across it when it is high.
-double IceCap(double c, double r) {
+// A snowy massif north-east of the path, towards the sun's foot, where the bake gives the most
+// light anywhere the flight looks: it looks north and east across it when it is high.
+double Massif(double c, double r) {
   double u = c / kSize, v = r / kSize;
   double d = std::hypot((c - 88) / 1.2, r - 100) + 6 * Fbm(u, v, 6, 3, 1516, false);
-  double top = 210 + 30 * Smoothstep(26, 0, d) + 6 * Fbm(u, v, 10, 3, 1517, false);
-  return top * Smoothstep(27, 19, d);
+  double wu = u + 0.04 * Fbm(u, v, 4, 3, 1518, false), wv = v + 0.04 * Fbm(u, v, 4, 3, 1519, false);
+  double peaks = Ridged(wu, wv, 6, 5, 1517, false);
+  return Smoothstep(40, 12, d) * (90 + 200 * std::pow(peaks, 1.1));
 }
 
 // Bytes above the ground: ridges across the north-east, rising steeply north-eastwards and
@@ -97,7 +97,7 @@ double LandHeight(double c, double r, double inland) {
   hills += scarps * Scarps(c, r);
   // Gentler downs over the far half of the island.
   double downs = Smoothstep(0.9, 1.4, u + v) * 40 * Ridged(u, v, 3, 4, 1522, false);
-  return std::max(shore + hills + downs + Mountains(c, r, inland), IceCap(c, r));
+  return std::max(shore + hills + downs + Mountains(c, r, inland), Massif(c, r));
 }
 
 // Lakes in the lowland the flight looks over when it looks north and east: level water in a
@@ -105,7 +105,7 @@ double LandHeight(double c, double r, double inland) {
 struct Lake {
   double c, r, across, along, level;
 };
-constexpr Lake kLakes[] = {{40, 74, 9, 7, 50}, {50, 104, 8, 10, 44}, {84, 62, 9, 6, 48}, {24, 26, 8, 7, 24}};
+constexpr Lake kLakes[] = {{44, 78, 6, 5, 50}, {50, 104, 8, 10, 44}, {84, 62, 9, 6, 48}, {24, 26, 8, 7, 24}};
 
 // Distance from a lake's shore in units of its size: below 1 is water.
 double LakeDistance(const Lake& lake, double c, double r) {
@@ -207,7 +207,7 @@ double Relief(const Field& h, int c, int r, double hollow) {
   double lx = kSunX - c * kCell, ly = kSunY - h(c, r) * kByte, lz = kSunZ - r * kCell;
   double l = std::sqrt(lx * lx + ly * ly + lz * lz);
   double lambert = (nx * lx + ny * ly + nz * lz) / (n * l), level = ly / l;
-  double shade = std::clamp(0.5 + 0.5 * lambert / level, 0.6, 1.15);
+  double shade = std::clamp(0.5 + 0.5 * lambert / level, 0.85, 1.15);
   return shade * (1 - 0.01 * std::clamp(hollow, -10.0, 15.0));
 }
 

@@ -38,7 +38,7 @@ Rgb SkyAbove(double u, double p) {
 // The sea below the horizon, q from 0 at the horizon to 1 at the face's foot. Waves are
 // squeezed together with distance, as in perspective, and fade into haze at the horizon.
 // How far across the floor the sun glitter reaches: it fades out towards the corners.
-double GlitterAcross(double w) { return std::exp(-std::pow((w - 0.5) / 0.5, 2)); }
+double GlitterAcross(double w) { return std::exp(-std::pow((w - 0.5) / 0.6, 2)); }
 
 Rgb SeaBelow(double u, double q) {
   const Rgb haze{0.62, 0.72, 0.82};
@@ -81,7 +81,7 @@ Picture MakeStone() {
       // western edge always meets the floor short of s = 0.855 (where the eye's x is 0.71 of
       // its height), so the strip beyond is open sea in every view out west: there the sun
       // glitters. It fades out before the floor's edges, where the side faces take over.
-      double glitter = Smoothstep(0.855, 0.92, (x + 0.5) / n) * Smoothstep(1.0, 0.95, (x + 0.5) / n) *
+      double glitter = Smoothstep(0.855, 0.90, (x + 0.5) / n) * Smoothstep(1.0, 0.96, (x + 0.5) / n) *
                        GlitterAcross((y + 0.5) / n);
       Rgb sea =
           SeaSurface(OpenSea(Depression(1 - 2 * (x + 0.5) / n, -1, 2 * (y + 0.5) / n - 1)), u, v, 16, true);

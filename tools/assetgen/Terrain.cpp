@@ -107,15 +107,20 @@ Rgb Rock(const Spot& p) {
 Rgb Green(const Spot& p) {
   const Site& s = p.site;
   Rgb lush{0.62, 0.90, 0.32}, dry{0.96, 0.93, 0.58}, alpine{0.90, 0.86, 0.62}, wood{0.01, 0.06, 0.02};
-  Rgb c = Mix(lush, dry, Smoothstep(0.30, 0.60, 0.5 + 0.5 * Fbm(p.u, p.v, 5, 3, 1621)));
+  // Pale heath by the sea in the south-west, greener inland.
+  double row = kSize - 1 - p.y, corner = std::hypot(p.x - 10.0, row - 10.0);
+  double heath = 0.5 + 0.5 * Fbm(p.u, p.v, 5, 3, 1621) + 0.35 * Smoothstep(100, 50, corner);
+  Rgb c = Mix(lush, dry, Smoothstep(0.30, 0.60, heath));
   c = Mix(c, alpine, Smoothstep(80, 140, s.height));
   c = c * (0.92 + 0.08 * Fbm(p.u, p.v, 40, 2, 1622));
   // Woods: large stands in the valleys and on the lower slopes, thinning out with height and
   // away from the south-west corner, towards the open heart of the island.
-  double corner = std::hypot(p.x - 10.0, (kSize - 1 - p.y) - 10.0);
-  double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 9, 3, 1623) + 0.02 * s.hollow - 0.003 * s.height -
-                 0.08 * Smoothstep(50, 100, corner);
-  c = Mix(c, wood * (0.8 + 0.4 * Hash01(p.x, p.y, 1624)), Smoothstep(0.36, 0.43, woods));
+  double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 9, 3, 1623) + 0.02 * s.hollow - 0.0026 * s.height -
+                 0.08 * Smoothstep(50, 100, corner) + 0.12 * Smoothstep(50, 25, row);
+  // Crowns catch the light in clumps; the stands' edges are ragged, not stepped.
+  double crowns =
+      0.7 + 0.6 * Smoothstep(-0.2, 0.6, Fbm(p.u, p.v, 48, 2, 1625)) + 0.2 * Hash01(p.x, p.y, 1624);
+  c = Mix(c, wood * crowns, Smoothstep(0.36, 0.46, woods));
   // Where the slope is too steep for soil the rock shows, and more so higher up; above that
   // the snow lies wherever it can.
   c = Mix(c, Rock(p), Smoothstep(30, 40, s.slope + 0.1 * s.height));
