@@ -105,7 +105,7 @@ double LandHeight(double c, double r, double inland) {
 struct Lake {
   double c, r, across, along, level;
 };
-constexpr Lake kLakes[] = {{44, 78, 6, 5, 50}, {50, 104, 8, 10, 44}, {84, 62, 9, 6, 48}, {24, 26, 8, 7, 24}};
+constexpr Lake kLakes[] = {{44, 78, 6, 5, 50}, {50, 104, 8, 10, 44}, {84, 62, 9, 6, 48}};
 
 // Distance from a lake's shore in units of its size: below 1 is water.
 double LakeDistance(const Lake& lake, double c, double r) {

@@ -116,7 +116,7 @@ Rgb Green(const Spot& p) {
   // Woods: large stands in the valleys and on the lower slopes, thinning out with height and
   // away from the south-west corner, towards the open heart of the island.
   double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 9, 3, 1623) + 0.02 * s.hollow - 0.0026 * s.height -
-                 0.08 * Smoothstep(50, 100, corner) + 0.12 * Smoothstep(50, 25, row);
+                 0.08 * Smoothstep(50, 100, corner) + 0.07 * Smoothstep(50, 25, row);
   // Crowns catch the light in clumps; the stands' edges are ragged, not stepped.
   double crowns =
       0.7 + 0.6 * Smoothstep(-0.2, 0.6, Fbm(p.u, p.v, 48, 2, 1625)) + 0.2 * Hash01(p.x, p.y, 1624);
