@@ -223,6 +223,24 @@ const Case kCases[] = {
          Shape(gl, modes[k % 3]);
        }
      }},
+    {"SmoothBlendedLinesAndWireframes",
+     [](const Gl& gl) {
+       gl.Enable(GL_LINE_SMOOTH);
+       gl.Enable(GL_BLEND);
+       gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+       gl.Hint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+       Cell(gl, 0);
+       Shape(gl, GL_LINES);
+       Cell(gl, 1);
+       gl.ShadeModel(GL_FLAT);
+       Shape(gl, GL_LINE_LOOP);
+       gl.ShadeModel(GL_SMOOTH);
+       gl.PolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+       for (int k = 2; k < 6; ++k) {
+         Cell(gl, k);
+         Shape(gl, kPolygonModes[k]);
+       }
+     }},
     {"ModulatedFormats", [](const Gl& gl) { Formats(gl, GL_MODULATE); }},
     {"ReplacedFormats", [](const Gl& gl) { Formats(gl, GL_REPLACE); }},
     {"UnpackLayout",
@@ -366,27 +384,4 @@ INSTANTIATE_TEST_SUITE_P(Layer, PictureTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace webgltest
-namespace webgltest {
-class Probe : public GlPair {};
-TEST_F(Probe, X) {
-  for (int v = 0; v < 4; ++v) {
-    auto seq = [v](const Gl& gl) {
-      gl.Enable(GL_LIGHTING);
-      gl.Enable(GL_LIGHT0);
-      const float p[4] = {0.5f, 0.5f, 2.0f, 1};
-      gl.Lightfv(GL_LIGHT0, GL_POSITION, p);
-      const float nz = v == 0 ? 1.0f : v == 1 ? 1.5f : v == 2 ? 0.5f : 1.0f;
-      gl.Begin(GL_TRIANGLES);
-      gl.Normal3f(0, 0, nz);
-      gl.Vertex3f(-1, -1, v == 3 ? 0.5f : 0);
-      gl.Vertex3f(3, -1, 0);
-      gl.Vertex3f(-1, 3, 0);
-      gl.End();
-    };
-    std::vector<uint8_t> a, b;
-    Draw(seq, &a, &b);
-    std::printf("v %d ref %d %d %d layer %d %d %d\n", v, a[0], a[1], a[2], b[0], b[1], b[2]);
-  }
-}
 }  // namespace webgltest

@@ -69,7 +69,6 @@ void Context::DrawElements(GLenum mode, GLsizei count, GLenum type, const void* 
       v.texCoord[1] = 0;
       ReadFloats(client.texCoord, i, v.texCoord);
     }
-    if (client.normal.enabled) ReadFloats(client.normal, i, v.normal);
   }
   for (uint32_t& i : elementIndices_) i -= first;
   Queue(gathered_, mode, elementIndices_.data(), elementIndices_.size());

@@ -41,7 +41,12 @@ bool Context::BeginChange() {
 void Context::Flush() {
   if (pending_.Empty()) return;
   const TextureObject* texture = SampledTexture();
-  renderer_->Draw(pending_, MakeUniforms(texture), texture != nullptr ? texture->es : 0, MakePipeline());
+  const GLuint es = texture != nullptr ? texture->es : 0;
+  if (pending_.primitive == GL_LINES && state.enabled[kLineSmooth]) {
+    renderer_->DrawSmoothLines(pending_, MakeUniforms(texture), es, MakePipeline());
+  } else {
+    renderer_->Draw(pending_, MakeUniforms(texture), es, MakePipeline());
+  }
   pending_.Clear();
 }
 
@@ -152,7 +157,6 @@ void Context::PopClientAttrib() {
     client.vertex = saved.client.vertex;
     client.color = saved.client.color;
     client.texCoord = saved.client.texCoord;
-    client.normal = saved.client.normal;
   }
 }
 

@@ -6,14 +6,15 @@
 // libGLU or libILUT (they define the same names). It reaches the real ES 3 functions through
 // a table filled by Attach: from the loader given natively (eglGetProcAddress), from
 // emscripten's WebGL 2 bindings on the web. Link the web build with -sMAX_WEBGL_VERSION=2 and
-// -sMIN_WEBGL_VERSION=2; nothing of emscripten's legacy GL emulation is used.
+// -sMIN_WEBGL_VERSION=2, and without -sLEGACY_GL_EMULATION, -sFULL_ES2 or -sFULL_ES3 (each would
+// bring JavaScript of its own for names the layer defines).
 //
 // What it draws, with the semantics Mesa gives the native build:
 // - glBegin/glEnd with every primitive mode; glVertex2f/3f, glColor3f/4f/4fv, glTexCoord2f/2fv/2i,
 //   glNormal3f between them or outside (current values).
 // - Client arrays: glVertexPointer (2 or 3 floats), glColorPointer (3 or 4 unsigned bytes or
-//   floats), glTexCoordPointer (1 or 2 floats), glNormalPointer (floats), glEnable/
-//   DisableClientState, glDrawElements with 8-, 16- or 32-bit indices, glPush/PopClientAttrib.
+//   floats), glTexCoordPointer (1 or 2 floats), glEnable/DisableClientState, glDrawElements
+//   with 8-, 16- or 32-bit indices, glPush/PopClientAttrib.
 // - Textures: glGen/Bind/DeleteTextures; glTexImage2D level 0 with internal formats 1 to 4,
 //   GL_ALPHA, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA (and their 8-bit sized forms)
 //   from unsigned bytes in the same formats, honouring the unpack alignment, row length and
@@ -31,10 +32,13 @@
 //   as GL does), glShadeModel (GL's provoking vertices), glFrontFace, glCullFace, glBlendFunc,
 //   glAlphaFunc, glHint, glScissor, glViewport, glClear, glClearColor, glPush/PopAttrib (every
 //   group the subset has), glGetIntegerv/glGetFloatv (see Query.cpp), glGetError, glFlush,
-//   glFinish, glPixelStorei, glReadPixels (GL_RGBA or GL_RGB, unsigned bytes).
-// What it does not draw: fog and line smoothing are kept as state only (the demo enables
-// smoothing for its wireframe terrain; the lines are drawn one pixel wide, unsmoothed). Other
-// calls, enums and formats are not there; the unsupported values of the calls that are there set
+//   glFinish, glPixelStorei, glReadPixels (GL_RGBA, GL_BGRA or GL_RGB, unsigned bytes).
+// - Smooth lines (GL_LINE_SMOOTH) as Mesa draws them: two pixels wide, alpha by coverage.
+// What it leaves out: fog is state only (the demo never turns it on); the specular term (the
+// default material has none, and glMaterial is not there); lights other than GL_LIGHT0,
+// attenuation and spots; a flat-shaded, lit polygon drawn as lines lights each line by its own
+// end, not by the polygon's last vertex. Other calls, enums
+// and formats are not there; unsupported values of the calls that are there set
 // GL_INVALID_ENUM or GL_INVALID_VALUE, as GL does for values it does not know.
 //
 // Drawing is batched: consecutive glBegin/glEnd blocks (and glDrawElements) that share state
@@ -52,7 +56,7 @@ namespace webgl {
 // Returns the address of an ES 3 function by name, as eglGetProcAddress does.
 using ProcLoader = void* (*)(const char* name);
 
-// Takes over the current ES 3 / WebGL 2 context: builds the layer's shader and buffers and
+// Takes over the current ES 3 / WebGL 2 context: builds the layer's shaders and buffers and
 // starts from GL 1.1's initial state (the viewport and scissor box from the context's
 // drawable). Natively `load` must be given; on the web it is not used. Attaching again, to the
 // same or another context, starts over. False, with LastError() set, when the context lacks

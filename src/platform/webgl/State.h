@@ -89,7 +89,7 @@ struct ClientArray {
 // GL_CLIENT_PIXEL_STORE_BIT and GL_CLIENT_VERTEX_ARRAY_BIT.
 struct ClientState {
   PixelStore pack, unpack;
-  ClientArray vertex, color, texCoord, normal;
+  ClientArray vertex, color, texCoord;  // normals come from the current normal
 };
 
 }  // namespace webgl
