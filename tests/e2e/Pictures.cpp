@@ -4,17 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
-#include "support/GLTest.h"
+#include "support/Scratch.h"
 
 namespace fs = std::filesystem;
 
 namespace e2e {
 
 fs::path CopyRunFolder() {
-  const char* env = std::getenv("LANDSCAPE_RUN_DIR");
-  const fs::path source = env != nullptr && *env != '\0' ? fs::path(env) : fs::path("build/demo");
+  const fs::path source = testsupport::RunDir();
   const fs::path target = testsupport::ScratchDir() / "run";
   for (const char* folder : {"data", "textures"}) {
     EXPECT_TRUE(fs::exists(source / folder)) << "no generated data in " << source;

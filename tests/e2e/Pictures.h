@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/DemoRun.h"
+#include "support/Scratch.h"
 
 namespace e2e {
 
@@ -15,7 +16,7 @@ using testsupport::PresentedFrame;
 inline constexpr int kWidth = 160;  // small frames keep a whole programme to seconds
 inline constexpr int kHeight = 120;
 
-// A fresh copy of the generated run folder ($LANDSCAPE_RUN_DIR) in the test's scratch folder.
+// A fresh copy of the generated run folder in the test's scratch folder.
 std::filesystem::path CopyRunFolder();
 
 struct Figures {

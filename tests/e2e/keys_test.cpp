@@ -34,7 +34,7 @@ std::unique_ptr<DemoRun> PlayFlight(const std::vector<Press>& script, uint64_t l
 }
 
 TEST(Keys, TogglesChangeTheFlightUntilPressedAgainTurnsTurnItAndSystemKeysDoNothing) {
-  testsupport::WorkingDirectory cwd(CopyRunFolder());
+  testsupport::ScopedChdir cwd(CopyRunFolder());
   const auto base = PlayFlight({});
   const auto run = PlayFlight({{3, 'P', true},
                                {3, 'I', true},
@@ -75,7 +75,7 @@ TEST(Keys, TogglesChangeTheFlightUntilPressedAgainTurnsTurnItAndSystemKeysDoNoth
 }
 
 TEST(Keys, SwitchesSurviveF1ButEveryBuildShowsEmptyNodesAgain) {
-  testsupport::WorkingDirectory cwd(CopyRunFolder());
+  testsupport::ScopedChdir cwd(CopyRunFolder());
   // P, U, Y and R after frame 2; F1 acts after frame 6; frame 7 is the credits at 0, 11 the flight at 80600.
   const auto run = PlayFlight({{2, 'P'}, {2, 'U'}, {2, 'Y'}, {2, 'R'}, {5, VK_F1}}, 11);
   EXPECT_EQ(run->restarts, 1);

@@ -80,7 +80,7 @@ class Data : public ::testing::TestWithParam<DataCase> {};
 TEST_P(Data, RunsToItsEndShowingOnlyItsReadersBoxes) {
   const fs::path dir = CopyRunFolder();
   Spoil(dir, GetParam());
-  testsupport::WorkingDirectory cwd(dir);
+  testsupport::ScopedChdir cwd(dir);
   DemoRun run;  // one frame in each scene, then the end: start-up is where the files are read
   run.keepPixels = true;
   run.timeOf =

@@ -34,7 +34,7 @@ Kept Take(const Demo& demo) {
 }
 
 TEST(Restart, EveryF1StartsOverAtZeroWithEverythingRebuiltAndTheHeapStaysFlat) {
-  testsupport::WorkingDirectory cwd(CopyRunFolder());
+  testsupport::ScopedChdir cwd(CopyRunFolder());
   DemoRun run;
   // The first and the last start-up visit every scene, those between the credits and the tunnel with its
   // jet; F1 follows each but the last, which runs to the end.
@@ -51,9 +51,10 @@ TEST(Restart, EveryF1StartsOverAtZeroWithEverythingRebuiltAndTheHeapStaysFlat) {
   run.afterPresent = [&](const PresentedFrame& f) {
     if (f.restart == 1 && f.t == 0) before = previous, after = Take(*run.demo);
     previous = Take(*run.demo);
-    if (f.t == 0) {
-      EXPECT_EQ(run.demo->timeline.tunnelTextureSlot, run.demo->timeline.tunnelImage1);
+    if (f.t == 0) {  // drawn, and the music plays again, alone
       EXPECT_GT(Measure(run.os.ReadPixels()).lit, 0.0) << f.restart;
+      EXPECT_EQ(run.os.Sound().PlayingChannels(), 1) << f.restart;
+      EXPECT_EQ(run.os.Sound().OpenStreams(), 1u) << f.restart;
     }
     if (f.t == kSceneTimes[1] && heap.size() == static_cast<size_t>(f.restart)) {
       const struct mallinfo2 info = mallinfo2();
