@@ -16,42 +16,34 @@ const std::string kRefused =
     "Landscape / "
     "0x34 / no owner";
 
-struct Start {
-  bool refuseModes;
-  std::string window;  // the creation call
-  std::vector<std::string> boxes;
-};
-
-class Starts : public ::testing::TestWithParam<Start> {};
-
-TEST_P(Starts, RunWithTheirWindowThenReleaseEverything) {
-  DemoRun run;
-  run.timeOf = testsupport::Visit({0, 185900});
-  if (GetParam().refuseModes) run.os.RefuseAllDisplayModes();  // and the question is answered Yes
-  bool cursorShown = true;
-  run.afterPresent = [&](const testsupport::PresentedFrame&) {
-    EXPECT_TRUE(run.os.WindowVisible());
-    cursorShown = run.os.CursorVisible();
-  };
-  EXPECT_EQ(run.Run(), 0);
-  EXPECT_EQ(ShellBoxes(run), GetParam().boxes);
-  const size_t calls = run.os.Calls().size(), hide = CallIndex(run, "ShowCursor 0");
-  EXPECT_LT(CallIndex(run, GetParam().window), calls);
-  EXPECT_LT(hide, GetParam().refuseModes ? calls + 1 : CallIndex(run, GetParam().window));
-  EXPECT_EQ(hide == calls, GetParam().refuseModes);
-  EXPECT_EQ(cursorShown, GetParam().refuseModes);
-  EXPECT_EQ(run.os.FramesPresented(), 1u);  // the frame at 185900 is not presented
-  // A window never had a mode to give back.
-  EXPECT_EQ(CallIndex(run, "RestoreDisplayMode") < calls, !GetParam().refuseModes);
-  EXPECT_FALSE(run.os.HasWindow() || run.os.HasContext() || run.os.ClassRegistered());
-  EXPECT_FALSE(run.os.DisplayModeChanged());
-  EXPECT_TRUE(run.os.CursorVisible());
+// Full screen with the cursor hidden before the window shows; or, every mode refused and the question
+// answered Yes, a framed window with the cursor and no mode to give back. Either way all is released.
+TEST(Start, RunsFullscreenOrFramedThenReleasesEverything) {
+  for (bool refused : {false, true}) {
+    SCOPED_TRACE(refused);
+    DemoRun run;
+    run.timeOf = testsupport::Visit({0, 185900});
+    if (refused) run.os.RefuseAllDisplayModes();
+    bool cursorShown = true;
+    run.afterPresent = [&](const testsupport::PresentedFrame&) {
+      EXPECT_TRUE(run.os.WindowVisible());
+      cursorShown = run.os.CursorVisible();
+    };
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(ShellBoxes(run), refused ? std::vector<std::string>{kRefused} : std::vector<std::string>{});
+    const size_t calls = run.os.Calls().size(), hide = CallIndex(run, "ShowCursor 0");
+    const size_t window = CallIndex(
+        run, std::string("CreateWindow Brumlys' Landscape 1024x768x32 ") + (refused ? "framed" : "popup"));
+    EXPECT_LT(window, calls);
+    EXPECT_TRUE(refused ? hide == calls : hide < window);
+    EXPECT_EQ(cursorShown, refused);
+    EXPECT_EQ(CallIndex(run, "RestoreDisplayMode") < calls, !refused);
+    EXPECT_EQ(run.os.FramesPresented(), 1u);  // the frame at 185900 is not presented
+    EXPECT_FALSE(run.os.HasWindow() || run.os.HasContext() || run.os.ClassRegistered());
+    EXPECT_FALSE(run.os.DisplayModeChanged());
+    EXPECT_TRUE(run.os.CursorVisible());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    FullscreenOrFramed, Starts,
-    ::testing::Values(Start{false, "CreateWindow Brumlys' Landscape 1024x768x32 popup", {}},
-                      Start{true, "CreateWindow Brumlys' Landscape 1024x768x32 framed", {kRefused}}));
 
 struct Failure {
   Step step;  // kChangeDisplayMode: every mode refused and the question answered No
