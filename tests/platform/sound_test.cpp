@@ -125,6 +125,7 @@ TEST(FileSink, WritesLittleEndianPcmAndRefusesAFolderThatIsNot) {
   }));
   sink.Pump(3);
   sink.Close();
+  EXPECT_FALSE(sink.IsOpen());  // the clock no longer pulls from it
   const auto bytes = testsupport::ReadFile(dir / "out.pcm");
   ASSERT_EQ(bytes.size(), 12u);
   EXPECT_EQ((std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)),
