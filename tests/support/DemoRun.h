@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -48,17 +47,5 @@ class DemoRun {
 
 // Frame i at times[i]; the last time repeats.
 std::function<int32_t(uint64_t)> Visit(std::vector<int32_t> times);
-
-// Makes `dir` the working directory for its lifetime.
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir);
-  }
-  ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-
- private:
-  std::filesystem::path previous_;
-};
 
 }  // namespace testsupport
