@@ -37,12 +37,13 @@ class XServer : public ::testing::Environment {
  public:
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (std::getenv("DISPLAY") != nullptr) return;
-    const std::string display = ":" + std::to_string(90 + getpid() % 500);
-    const char* argv[] = {"Xvfb",        display.c_str(), "-screen", "0",
-                          "1024x768x24", "-nolisten",     "tcp",     nullptr};
-    if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return;
-    setenv("DISPLAY", display.c_str(), 1);
+    if (std::getenv("DISPLAY") == nullptr) {
+      const std::string display = ":" + std::to_string(90 + getpid() % 500);
+      const char* argv[] = {"Xvfb",        display.c_str(), "-screen", "0",
+                            "1024x768x24", "-nolisten",     "tcp",     nullptr};
+      if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return;
+      setenv("DISPLAY", display.c_str(), 1);
+    }
     for (int i = 0; i < 600 && display_ == nullptr; ++i) {  // up to 30 s for the server to take clients
       display_ = XOpenDisplay(nullptr);
       if (display_ == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -87,14 +88,9 @@ void Send(Window target, KeySym sym, int type, unsigned state = 0) {
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
     XSendEvent(d, target, False, NoEventMask, &event);
   } else {
-    event.xkey = {type,   0,
-                  False,  d,
-                  target, DefaultRootWindow(d),
-                  0,      CurrentTime,
-                  0,      0,
-                  0,      0,
-                  state,  XKeysymToKeycode(d, static_cast<KeySym>(sym)),
-                  True};
+    XKeyEvent& key = event.xkey;
+    key.type = type, key.display = d, key.window = target, key.root = DefaultRootWindow(d);
+    key.state = state, key.keycode = XKeysymToKeycode(d, sym), key.same_screen = True;
     XSendEvent(d, target, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
   }
   XSync(d, False);
