@@ -1,6 +1,5 @@
 // CaptureRun: the demo's own entry, start-up, main loop and scenes driven on the headless
 // backend with a virtual clock, every presented frame read back and handed to the writer.
-// Depends on: the shell's entry, platform's headless backend, FrameQueue, FrameWriter.
 #pragma once
 
 #include "capture/CaptureOptions.h"
