@@ -2,11 +2,21 @@
 #include "capture/MusicSource.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace capture {
 
 bool MusicSource::Open(const std::string& path, int64_t startUs, std::string* error) {
+  if (!OpenDecoder(path, error) || !OpenResampler(path, error)) return false;
+  queue_.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, 2, rate_));
+  decoded_.reset(av_frame_alloc());
+  packet_.reset(av_packet_alloc());
+  // Counted in samples from the very start rather than sought: a seek in an MP3 lands
+  // only near the time asked, and the sound must match the pictures' programme time.
+  toSkip_ = av_rescale(startUs, rate_, 1000000);
+  return true;
+}
+
+bool MusicSource::OpenDecoder(const std::string& path, std::string* error) {
   AVFormatContext* input = nullptr;
   int result = avformat_open_input(&input, path.c_str(), nullptr, nullptr);
   if (result < 0) {
@@ -28,6 +38,10 @@ bool MusicSource::Open(const std::string& path, int64_t startUs, std::string* er
     return false;
   }
   rate_ = decoder_->sample_rate;
+  return true;
+}
+
+bool MusicSource::OpenResampler(const std::string& path, std::string* error) {
   AVChannelLayout inLayout;
   if (decoder_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
     av_channel_layout_default(&inLayout, decoder_->ch_layout.nb_channels);
@@ -37,20 +51,14 @@ bool MusicSource::Open(const std::string& path, int64_t startUs, std::string* er
   AVChannelLayout stereo;
   av_channel_layout_default(&stereo, 2);
   SwrContext* resampler = nullptr;
-  result = swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLTP, rate_, &inLayout,
-                               decoder_->sample_fmt, rate_, 0, nullptr);
+  int result = swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLTP, rate_, &inLayout,
+                                   decoder_->sample_fmt, rate_, 0, nullptr);
   av_channel_layout_uninit(&inLayout);
   resampler_.reset(resampler);
   if (result < 0 || (result = swr_init(resampler)) < 0) {
     *error = AvError("cannot convert the sound of " + path, result);
     return false;
   }
-  queue_.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, 2, rate_));
-  decoded_.reset(av_frame_alloc());
-  packet_.reset(av_packet_alloc());
-  // Counted in samples from the very start rather than sought: a seek in an MP3 lands
-  // only near the time asked, and the sound must match the pictures' programme time.
-  toSkip_ = av_rescale(startUs, rate_, 1000000);
   return true;
 }
 

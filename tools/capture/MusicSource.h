@@ -21,6 +21,8 @@ class MusicSource {
   void Read(int count, float* left, float* right);
 
  private:
+  bool OpenDecoder(const std::string& path, std::string* error);
+  bool OpenResampler(const std::string& path, std::string* error);
   // Decodes the next packet's samples into the queue; false once no more will come.
   bool DecodeMore();
   void Queue(uint8_t** samples, int count);
