@@ -127,8 +127,8 @@ holding data/ and textures/), to PNG pictures and/or an H.264 video with the mus
   --png DIR       write each frame as DIR/tNNNNNN.png (programme time in ms)
   --video FILE    write an MP4 video (H.264 and AAC) with the music from the same time
   --crf N         the video's quality, 0 to 51 (default )" +
-         std::to_string(kDefaultCrf) + R"(): lower is better and larger; each
-                  step changes the size by about a tenth; 18 to keep, 28 to mail
+         std::to_string(kDefaultCrf) + R"(): lower is better and larger,
+                  each step about a tenth in size; 12 to archive, 28 to mail
   --keys LIST     key presses MS:KEY[,MS:KEY...]; KEY is a Win32 virtual-key name
                   (P, F1, LEFT, ESCAPE, VK_SPACE, ...) or code (0x50, 80); a single
                   digit is that digit's key. The key goes down before the first frame

@@ -12,9 +12,10 @@
 
 namespace capture {
 
-// x264's constant rate factor: lower is better and larger. The default is the point of the
-// measured size and quality curve that the README's Capture section shows.
-constexpr int kDefaultCrf = 23;
+// x264's constant rate factor: lower is better and larger. The default is the best quality
+// whose whole programme, sound included, stays within 250 MB on the measured curve that the
+// README's Capture section shows.
+constexpr int kDefaultCrf = 24;
 constexpr int kMaxCrf = 51;
 
 struct VideoSettings {
