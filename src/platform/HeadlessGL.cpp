@@ -1,4 +1,4 @@
-// HeadlessGL: EGL surfaceless display + pbuffer + desktop GL compatibility context.
+// HeadlessGL: EGL surfaceless display + pbuffer + a desktop GL compatibility or an ES 3 context.
 #include "platform/HeadlessGL.h"
 
 #include <EGL/egl.h>
@@ -38,7 +38,9 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
   }
   display_ = display;
   const bool deep = options.colorBits > 16;
-  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+  const bool es3 = options.api == GLApi::Es3;
+  const EGLint renderable = es3 ? EGL_OPENGL_ES3_BIT : EGL_OPENGL_BIT;
+  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, renderable,
                                   EGL_RED_SIZE,     deep ? 8 : 5,    EGL_GREEN_SIZE,      deep ? 8 : 6,
                                   EGL_BLUE_SIZE,    deep ? 8 : 5,    EGL_DEPTH_SIZE,      options.depthBits,
                                   EGL_NONE};
@@ -73,13 +75,14 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
     Destroy();
     return false;
   }
-  if (!eglBindAPI(EGL_OPENGL_API)) {
+  if (!eglBindAPI(es3 ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
     error_ = EglError("eglBindAPI");
     Destroy();
     return false;
   }
-  // No attributes: a compatibility-profile context, so GL 1.1 immediate mode works.
-  context_ = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+  // Desktop: no attributes, a compatibility-profile context, so GL 1.1 immediate mode works.
+  const EGLint es3Attribs[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
+  context_ = eglCreateContext(display, config, EGL_NO_CONTEXT, es3 ? es3Attribs : nullptr);
   if (context_ == EGL_NO_CONTEXT) {
     context_ = nullptr;
     error_ = EglError("eglCreateContext");
@@ -108,6 +111,8 @@ bool HeadlessGL::ReleaseCurrent() {
 bool HeadlessGL::SwapBuffers() {
   return surface_ != nullptr && eglSwapBuffers(display_, surface_) == EGL_TRUE;
 }
+
+void* HeadlessGL::ProcAddress(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
 
 void HeadlessGL::Destroy() {
   if (display_ == nullptr) return;

@@ -1,5 +1,6 @@
-// HeadlessGL: an offscreen desktop-OpenGL compatibility context (EGL, surfaceless
-// Mesa display, pbuffer surface). Used by the tests and by headless rendering.
+// HeadlessGL: an offscreen OpenGL context (EGL, surfaceless Mesa display, pbuffer
+// surface): desktop GL in its compatibility profile, or OpenGL ES 3 for the builds that
+// draw through the engine's own GL 1.1 layer. Used by the tests and by headless rendering.
 // Depends on: EGL, GL (only inside the .cpp).
 #pragma once
 
@@ -7,11 +8,14 @@
 
 namespace platform {
 
+enum class GLApi { Desktop, Es3 };
+
 struct HeadlessGLOptions {
-  int width = 256;   // pbuffer size in pixels
+  int width = 256;  // pbuffer size in pixels
   int height = 256;
   int colorBits = 32;  // 32: RGBA8888, 16: RGB565
   int depthBits = 16;
+  GLApi api = GLApi::Desktop;
 };
 
 class HeadlessGL {
@@ -33,6 +37,8 @@ class HeadlessGL {
   int Width() const { return width_; }
   int Height() const { return height_; }
   const std::string& LastError() const { return error_; }
+  // A GL or ES function of the current context by name (eglGetProcAddress).
+  static void* ProcAddress(const char* name);
 
  private:
   void* display_ = nullptr;  // EGLDisplay

@@ -5,8 +5,19 @@
 
 #include <algorithm>
 
+#ifdef LANDSCAPE_GL_LAYER
+#include "platform/webgl/Gl11.h"
+#endif
+
 namespace platform {
 namespace {
+
+// Builds that draw through the engine's GL layer give it an ES 3 context to draw on.
+#ifdef LANDSCAPE_GL_LAYER
+constexpr GLApi kContextApi = GLApi::Es3;
+#else
+constexpr GLApi kContextApi = GLApi::Desktop;
+#endif
 
 std::string Size(int width, int height, int bits) {
   return std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(bits);
@@ -182,7 +193,10 @@ ContextHandle HeadlessPlatform::CreateContext(DeviceHandle device) {
     return 0;
   }
   auto gl = std::make_unique<HeadlessGL>();
-  if (!gl->Create({width_, height_, formatBits_, 16})) return 0;
+  if (!gl->Create({width_, height_, formatBits_, 16, kContextApi})) return 0;
+#ifdef LANDSCAPE_GL_LAYER
+  if (!webgl::Attach(&HeadlessGL::ProcAddress)) return 0;
+#endif
   gl->ReleaseCurrent();  // a new context is not current until MakeCurrent, as with WGL
   gl_ = std::move(gl);
   contextBits_ = formatBits_;
@@ -208,6 +222,9 @@ bool HeadlessPlatform::MakeCurrent(DeviceHandle device, ContextHandle context) {
 bool HeadlessPlatform::DeleteContext(ContextHandle context) {
   Log("DeleteContext");
   if (Failing(Step::DeleteContext) || gl_ == nullptr || context != context_) return false;
+#ifdef LANDSCAPE_GL_LAYER
+  webgl::Detach();
+#endif
   gl_.reset();
   context_ = 0;
   contextBits_ = 0;

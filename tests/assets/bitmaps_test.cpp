@@ -98,9 +98,10 @@ TEST(Bitmaps, LayersAre24BitBlueFirst256Squares) {
     EXPECT_EQ(info.compression, 0u);
     EXPECT_EQ(info.imageSize, 256u * 256u * 3u);
   }
-  // Blue-green-red order: sand is warm (red above blue), grass green, snow bright.
-  auto sand = ReadAll(RunDir() / "data/gfx/large/tex0.bmp");
-  Means s = ByteMeans(sand, ParseBmp(sand), 0, 256);
+  // Blue-green-red order: the coast layer is mostly sunlit land and sand (red above blue),
+  // grass green, snow bright.
+  auto coast = ReadAll(RunDir() / "data/gfx/large/tex0.bmp");
+  Means s = ByteMeans(coast, ParseBmp(coast), 0, 256);
   EXPECT_GT(s.byte2, s.byte0 + 40);
   auto grass = ReadAll(RunDir() / "data/gfx/large/tex1.bmp");
   Means g = ByteMeans(grass, ParseBmp(grass), 0, 256);

@@ -11,11 +11,12 @@
 namespace assetgen {
 
 bool PaintArtwork(Artwork& art) {
-  art.heightmap = MakeHeightmap();
-  art.sand = MakeSandLayer();
-  art.grass = MakeGrassLayer();
-  art.rock = MakeRockLayer();
-  art.snow = MakeSnowLayer();
+  Island island = MakeIsland();
+  art.heightmap = island.heights;
+  art.coast = MakeCoastLayer(island);
+  art.green = MakeGreenLayer(island);
+  art.rock = MakeRockLayer(island);
+  art.snow = MakeSnowLayer(island);
   art.sky = MakeSky();
   art.stone = MakeStone();
   art.particle = MakeParticleGlow();
@@ -30,8 +31,8 @@ bool WritePictures(const std::filesystem::path& root, const Artwork& art) {
   const std::filesystem::path data = root / "data", textures = root / "textures";
   const std::filesystem::path layers = data / "gfx" / "large", sky = data / "gfx" / "skybox";
   bool ok = WriteBmpGrey(data / "terrain" / "TerrainData4.bmp", art.heightmap);
-  ok = WriteBmpColour(layers / "tex0.bmp", art.sand, ByteOrder::kBlueFirst) && ok;
-  ok = WriteBmpColour(layers / "tex1.bmp", art.grass, ByteOrder::kBlueFirst) && ok;
+  ok = WriteBmpColour(layers / "tex0.bmp", art.coast, ByteOrder::kBlueFirst) && ok;
+  ok = WriteBmpColour(layers / "tex1.bmp", art.green, ByteOrder::kBlueFirst) && ok;
   ok = WriteBmpColour(layers / "tex2.bmp", art.rock, ByteOrder::kBlueFirst) && ok;
   ok = WriteBmpColour(layers / "tex3.bmp", art.snow, ByteOrder::kBlueFirst) && ok;
   // The sky box uploads the file's bytes unchanged as RGB, so red goes first in the file.

@@ -10,7 +10,7 @@ namespace assetgen {
 
 struct Artwork {
   GreyMap heightmap;
-  Picture sand, grass, rock, snow;
+  Picture coast, green, rock, snow;
   Picture sky, stone;
   Picture particle, torus, backdrop, tunnelMetal, tunnelLava;
   Picture console, font;

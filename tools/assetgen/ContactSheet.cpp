@@ -57,7 +57,7 @@ Picture FromGrey(const GreyMap& map) {
 Picture TerrainPreview(const Artwork& art) {
   const GreyMap& h = art.heightmap;
   Picture p(h.width, h.height);
-  const Picture* layers[5] = {&art.sand, &art.grass, &art.grass, &art.rock, &art.snow};
+  const Picture* layers[5] = {&art.coast, &art.green, &art.green, &art.rock, &art.snow};
   for (int y = 0; y < h.height; ++y) {
     for (int x = 0; x < h.width; ++x) {
       double height = std::round(h.At(x, y) * 255);
@@ -70,9 +70,10 @@ Picture TerrainPreview(const Artwork& art) {
       auto at = [&](int xx, int yy) {
         return h.At(std::clamp(xx, 0, h.width - 1), std::clamp(yy, 0, h.height - 1)) * 255 * 0.05859375;
       };
-      double dx = (at(x + 1, y) - at(x - 1, y)) / 3.2, dz = (at(x, y + 1) - at(x, y - 1)) / 3.2;
+      // Picture rows run against the terrain's z: row y lies at z = (height - 1 - y) x 1.6.
+      double dx = (at(x + 1, y) - at(x - 1, y)) / 3.2, dz = (at(x, y - 1) - at(x, y + 1)) / 3.2;
       double nx = -dx, ny = 1, nz = -dz, len = std::sqrt(nx * nx + ny * ny + nz * nz);
-      double lx = 204.8 - x * 1.6, ly = 150 - at(x, y), lz = 204.8 - y * 1.6;
+      double lx = 204.8 - x * 1.6, ly = 150 - at(x, y), lz = 204.8 - (h.height - 1 - y) * 1.6;
       double ll = std::sqrt(lx * lx + ly * ly + lz * lz);
       double shade = (50 + 105 * (nx * lx + ny * ly + nz * lz) / (len * ll)) / 255.0;
       p.At(x, y) = c * (shade * 1.6);  // brightened for viewing
@@ -105,8 +106,8 @@ bool WriteContactSheet(const std::filesystem::path& file, const Artwork& art) {
   std::vector<Item> items = {
       {"TerrainData4.bmp", FromGrey(art.heightmap), false},
       {"terrain (layers, shaded)", TerrainPreview(art), false},
-      {"tex0 sand", art.sand, false},
-      {"tex1 grass", art.grass, false},
+      {"tex0 coast", art.coast, false},
+      {"tex1 green", art.green, false},
       {"tex2 rock", art.rock, false},
       {"tex3 snow", art.snow, false},
       {"sky.bmp", art.sky, false},

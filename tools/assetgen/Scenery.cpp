@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Noise.h"
+#include "Sea.h"
 
 namespace assetgen {
 
@@ -16,10 +17,6 @@ constexpr double kTau = 6.283185307179586;
 Rgb Clamp(Rgb c) { return {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)}; }
 
 double CloudDensity(double u, double depth) { return Fbm(u, depth, 4, 6, 501, true, 0.55); }
-
-// The colour where the side faces meet the floor of the box: both fade into it at that edge,
-// so the seam never shows.
-const Rgb kGroundFar{0.42, 0.50, 0.30};
 
 Rgb SkyAbove(double u, double p) {
   const Rgb zenith{0.17, 0.36, 0.76}, horizon{0.74, 0.82, 0.92};
@@ -38,28 +35,18 @@ Rgb SkyAbove(double u, double p) {
   return c;
 }
 
-// Farmland seen from high above: fields of different crops, woods, a little haze. `scale`
-// sets how many fields cross the tile; the same painter makes the land below the horizon
-// and the floor of the box, so the two read as one country.
-Rgb Farmland(double u, double v, int scale, uint32_t seed) {
-  const Rgb crops[5] = {
-      {0.36, 0.55, 0.22}, {0.62, 0.62, 0.30}, {0.46, 0.60, 0.26}, {0.55, 0.45, 0.28}, {0.30, 0.46, 0.20}};
-  Cells field = Worley(u, v, scale, seed);
-  Rgb c = crops[static_cast<int>(field.id * 5) % 5];
-  c = c * (0.9 + 0.1 * Fbm(u, v, scale * 4, 2, seed + 1));
-  double hedge = Smoothstep(0.02, 0.07, field.f2 - field.f1);
-  c = Mix(Rgb{0.22, 0.30, 0.16}, c, 0.4 + 0.6 * hedge);
-  double woods = Smoothstep(0.56, 0.66, 0.5 + 0.5 * Fbm(u, v, scale / 2, 4, seed + 2));
-  return Mix(c, Rgb{0.14, 0.26, 0.14}, woods * 0.85);
-}
+// The sea below the horizon, q from 0 at the horizon to 1 at the face's foot. Waves are
+// squeezed together with distance, as in perspective, and fade into haze at the horizon.
+// How far across the floor the sun glitter reaches: it fades out towards the corners.
+double GlitterAcross(double w) { return std::exp(-std::pow((w - 0.5) / 0.6, 2)); }
 
-Rgb GroundBelow(double u, double q) {
-  const Rgb haze{0.70, 0.77, 0.86};
-  // Fields repeat round the box (whole numbers across) and are squeezed towards the horizon.
+Rgb SeaBelow(double u, double q) {
+  const Rgb haze{0.62, 0.72, 0.82};
   double distance = 0.5 / (q + 0.03);
-  Rgb land = Farmland(u, distance * 0.5, 40, 521);
-  Rgb c = Mix(land, haze, 0.2 + 0.8 * std::exp(-q * 4.0));
-  return Mix(c, kGroundFar, Smoothstep(0.80, 1.0, q));
+  // On the west face, the one the flight sees out to sea, u runs from south to north.
+  Rgb sea = SeaSurface(OpenSea(Depression(-1, -q, 2 * u - 1)), u * 2, distance, 16, true);
+  sea = WhiteHorses(sea, u * 2, distance, 16, true);
+  return Mix(sea, haze, std::exp(-q * 10.0));
 }
 
 }  // namespace
@@ -73,10 +60,14 @@ Picture MakeSky() {
     double level = 1.0 - 2.0 * (y + 0.5) / n;
     for (int x = 0; x < n; ++x) {
       double u = double(x) / n;
-      Rgb c = level >= 0 ? SkyAbove(u, level) : GroundBelow(u, -level);
+      Rgb c = level >= 0 ? SkyAbove(u, level) : SeaBelow(u, -level);
       p.At(x, y) = Clamp(c);
     }
   }
+  // The box's textures repeat, so a face's filtered bottom edge blends in its top row: the
+  // top row repeats the bottom one, so the sea meets the floor without a line (the top
+  // edge, which takes the line instead, is never in view).
+  for (int x = 0; x < n; ++x) p.At(x, 0) = p.At(x, n - 1);
   return p;
 }
 
@@ -86,13 +77,19 @@ Picture MakeStone() {
   for (int y = 0; y < n; ++y) {
     for (int x = 0; x < n; ++x) {
       double u = double(x) / n, v = double(y) / n;
-      Rgb c = Mix(Farmland(u, v, 32, 531), Rgb{0.70, 0.77, 0.86}, 0.2);
-      // Stony outcrops among the fields.
-      double rock = Smoothstep(0.64, 0.72, 0.5 + 0.5 * Fbm(u, v, 6, 5, 532));
-      c = Mix(c, Rgb{0.55, 0.52, 0.48} * (0.85 + 0.3 * Hash01(x, y, 533)), rock * 0.8);
-      double edge = std::min({u, 1 - u, v, 1 - v}) * n;
-      p.At(x, y) = Clamp(Mix(kGroundFar, c, Smoothstep(0, 14, edge)));
+      // Texture s runs from +x to -x across the floor. From the flight's path the terrain's
+      // western edge always meets the floor short of s = 0.855 (where the eye's x is 0.71 of
+      // its height), so the strip beyond is open sea in every view out west: there the sun
+      // glitters. It fades out before the floor's edges, where the side faces take over.
+      double glitter = Smoothstep(0.855, 0.90, (x + 0.5) / n) * Smoothstep(1.0, 0.96, (x + 0.5) / n) *
+                       GlitterAcross((y + 0.5) / n);
+      Rgb sea =
+          SeaSurface(OpenSea(Depression(1 - 2 * (x + 0.5) / n, -1, 2 * (y + 0.5) / n - 1)), u, v, 16, true);
+      sea = WhiteHorses(sea, u, v, 16, true);
+      p.At(x, y) = Clamp(Glitter(sea, glitter, u, v, true));
     }
+    // The western edge (the last column) filters with the first: repeat it there, out of view.
+    p.At(0, y) = p.At(n - 1, y);
   }
   return p;
 }

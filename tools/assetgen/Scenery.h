@@ -7,13 +7,13 @@
 namespace assetgen {
 
 // 512 x 512 side face of the sky box, upright: the box puts a face's middle row on the
-// horizon, so the upper half is cloudy sky over far mountains and the lower half hazy land far
-// below, darkening into the stone floor's colour at the foot. Repeats left to right, so the
-// four side faces meet without a jump.
+// horizon, so the upper half is cloudy sky over far mountains and the lower half the open sea
+// far below, hazy towards the horizon. Repeats left to right, so the four side faces meet
+// without a jump.
 Picture MakeSky();
 
-// 256 x 256 floor of the sky box: stony farmland far below, fading at its edges into the
-// colour the side faces end in.
+// 256 x 256 floor of the sky box: the open sea round the island, in the colour the terrain's
+// own sea has at its edge.
 Picture MakeStone();
 
 // 64 x 64 soft round glow on black.

@@ -1,13 +1,14 @@
-// Terrain art: heightmap composition and the four layer pictures (see Terrain.h).
-// Depends on: Noise.h, Picture.h.
-// The world is 409.6 units wide but only 15 units high at byte 255, so the relief is drawn
-// bold: full range, steep ridges, a deep basin, to survive that flattening.
+// Terrain art: the layer pictures, painted spot by spot over the island (see Terrain.h).
+// A texel shows the layers blended by the height beneath it (tent weights 64 bytes wide), so
+// water and beach, which lie where two bands overlap, are painted alike in both.
 #include "Terrain.h"
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "Noise.h"
+#include "Sea.h"
 
 namespace assetgen {
 
@@ -15,161 +16,156 @@ namespace {
 
 constexpr int kSize = 256;
 
-double Distance(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
+// The light the land is painted for. The baked light falls off away from the sun's foot and
+// on every slope turned from it, which is most of what the flight sees from the south-west;
+// there the texels are brightened, up to a limit, and the painted hill shade does the shading.
+constexpr double kPaintedLight = 1.0;
+constexpr double kMostBrightening = 2.5;
 
-struct Point {
-  double x, y;
+const Rgb kSnow{0.95, 0.97, 1.0};
+
+Rgb Clamp(Rgb c) { return {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)}; }
+
+struct Spot {
+  const Site& site;
+  int x, y;
+  double u, v;
 };
 
-double SegmentDistance(double u, double v, Point a, Point b) {
-  double dx = b.x - a.x, dy = b.y - a.y;
-  double t = Clamp01(((u - a.x) * dx + (v - a.y) * dy) / (dx * dx + dy * dy));
-  return Distance(u, v, a.x + t * dx, a.y + t * dy);
+// Scaled down as a whole where a channel would pass 1, so bright sand stays sand-coloured.
+Rgb Fit(Rgb c) {
+  double top = std::max({c.r, c.g, c.b});
+  return top > 1 ? c * (1 / top) : c;
 }
 
-template <size_t N>
-double PathDistance(double u, double v, const Point (&path)[N]) {
-  double best = 1e9;
-  for (size_t i = 0; i + 1 < N; ++i) best = std::min(best, SegmentDistance(u, v, path[i], path[i + 1]));
-  return best;
+// Exposed for the baked light first, as bright as a texel can be; the painted hill shade comes
+// after, so it darkens even what the light keeps dim.
+Rgb Land(Rgb c, const Spot& p) {
+  double exposure = std::clamp(kPaintedLight / std::max(p.site.light, 0.01), 1.0, kMostBrightening);
+  return Fit(Fit(c * exposure) * p.site.relief);
 }
 
-// Map coordinates: u east, v south (row 0 of the picture is the terrain's far edge). The flight
-// circles over the south-west (around u 0.12, v 0.72), so the lake, the river and the nearer
-// slopes of the range lie within its view.
-const Point kMainRange[] = {{-0.05, 0.40}, {0.22, 0.36}, {0.48, 0.30}, {0.74, 0.17}, {1.05, 0.08}};
-const Point kEastRange[] = {{0.60, 0.27}, {0.78, 0.52}, {0.90, 0.80}, {1.05, 1.0}};
+// Water is flat, so the baked light on it is known: paint what the screen should show,
+// divided by that light.
+Rgb Water(Rgb screen, const Spot& p) { return Clamp(screen * (1 / std::max(p.site.light, 0.01))); }
 
-// Distance to a river whose course x(v) wanders with noise between the rows vFrom and vTo.
-double RiverDistance(double u, double v, double x0, double wander, uint32_t seed, double vFrom, double vTo) {
-  double vc = std::clamp(v, vFrom, vTo);
-  double x = x0 + wander * Fbm(0.37, vc * 1.4, 3, 3, seed, false);
-  return std::hypot(u - x, v - vc);
+// The open sea as the flight sees it, from about the middle of its path, (45, 75, 110).
+Rgb OffShore(const Spot& p) {
+  double x = p.x * 1.6, z = (kSize - 1 - p.y) * 1.6;
+  return SeaSurface(OpenSea(Depression(x - 45, -75, z - 110)), p.u, p.v, 24, true);
 }
 
-double RawHeight(double u, double v) {
-  double wx = u + 0.06 * Fbm(u, v, 3, 4, 11, false);
-  double wy = v + 0.06 * Fbm(u, v, 3, 4, 12, false);
+Rgb Sea(const Spot& p) {
+  Rgb shallow{0.22, 0.50, 0.48};
+  Rgb c = Mix(shallow, OffShore(p), Smoothstep(0.0, -4.0, p.site.inland));
+  // Surf breaks in a ragged line just off the beach.
+  double breakers = Smoothstep(0.35, 0.75, 0.5 + 0.5 * Fbm(p.u, p.v, 40, 3, 1602));
+  double surf = Smoothstep(-1.8, -0.6, p.site.inland) * (0.4 + 0.6 * breakers);
+  return Water(Mix(c, Rgb{0.52, 0.56, 0.55}, surf), p);
+}
 
-  double range = std::min(PathDistance(wx, wy, kMainRange), 1.2 * PathDistance(wx, wy, kEastRange));
-  double core = Smoothstep(0.24, 0.03, range);
-  double ridges = Ridged(wx, wy, 5, 6, 31, false);
-  double mountains = core * (0.15 + 0.60 * std::pow(ridges, 1.4)) + 0.18 * core * core;
-  double hilly = 0.5 + 0.5 * Fbm(wx, wy, 6, 5, 41, false);
-  double foothills = Smoothstep(0.42, 0.12, range) * 0.20 * hilly;
-  // Rolling downs in the south-east, away from the range.
-  foothills += Smoothstep(0.45, 0.85, u + v * 0.6) * 0.10 * Ridged(wx, wy, 4, 4, 42, false);
-  double plains = 0.30 + 0.045 * Fbm(u, v, 7, 3, 51, false);
-  double h = plains + foothills + mountains;
+Rgb Tarn(const Spot& p) {
+  Rgb deep{0.07, 0.16, 0.24}, edge{0.14, 0.28, 0.30};
+  double rim = Smoothstep(0.7, 1.0, std::fabs(Fbm(p.u, p.v, 20, 2, 1605)) + 0.6);
+  return Water(Mix(deep, edge, 0.3 * rim), p);
+}
 
-  // The lake: an irregular basin down to the lowest ground.
-  double lx = u + 0.07 * Fbm(u, v, 4, 3, 61, false), ly = v + 0.07 * Fbm(u, v, 4, 3, 62, false);
-  double d = Distance(lx * 1.15, ly, 0.34 * 1.15, 0.64) / 0.12;
-  h = Lerp(h, std::min(h, 0.02 + 0.12 * d * d), Smoothstep(1.7, 0.6, d));
-  // A tarn in the range's lee.
-  double tarn = Distance(lx, ly, 0.58, 0.50) / 0.05;
-  h = Lerp(h, std::min(h, 0.20 + 0.08 * tarn), Smoothstep(1.4, 0.5, tarn));
+// The beach shelves towards the sea, away from the sun; the hill shade leaves it alone, as
+// bright as the light allows.
+Rgb Beach(const Spot& p) {
+  Rgb dry{1.0, 0.93, 0.74}, wet{0.80, 0.72, 0.55};
+  Rgb c = Mix(wet, dry, Smoothstep(0.0, 1.5, p.site.inland));
+  c = c * (0.95 + 0.05 * Fbm(p.u, p.v, 32, 2, 1611) + 0.06 * (Hash01(p.x, p.y, 1612) - 0.5));
+  double exposure = std::clamp(kPaintedLight / std::max(p.site.light, 0.01), 1.0, kMostBrightening);
+  return Fit(c * exposure);
+}
 
-  // Rivers: one runs out of the lake to the southern edge, one comes down from the range into it.
-  double outflow = RiverDistance(u, v, 0.36, 0.10, 71, 0.66, 1.1);
-  h = Lerp(h, std::min(h, 0.07 + 2.0 * outflow), Smoothstep(0.07, 0.0, outflow));
-  double inflow = RiverDistance(u, v, 0.27, 0.08, 72, 0.34, 0.62);
-  h = Lerp(h, std::min(h, 0.12 + 1.8 * inflow), Smoothstep(0.06, 0.0, inflow));
-  return h;
+// Water and beach look the same in every band; false elsewhere.
+bool Shore(const Spot& p, Rgb& out) {
+  if (p.site.inland < 0) {
+    out = Sea(p);
+  } else if (p.site.lake) {
+    out = Tarn(p);
+  } else if (p.site.inland < 4 && p.site.height < 45) {
+    out = Beach(p);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+Rgb Rock(const Spot& p) {
+  // Joints: the zero lines of warped noise; strata across; light and dark stone in patches.
+  double wu = p.u + 0.03 * Fbm(p.u, p.v, 4, 3, 1631), wv = p.v + 0.03 * Fbm(p.u, p.v, 4, 3, 1632);
+  double joint = Smoothstep(0.0, 0.08, std::fabs(Fbm(wu, wv, 12, 3, 1633)));
+  double strata = 0.5 + 0.5 * std::sin(6.2831853 * (14 * p.v + 2 * Fbm(p.u, p.v, 3, 3, 1634)));
+  Rgb grey{0.32, 0.30, 0.30}, ochre{0.42, 0.35, 0.27};
+  Rgb c = Mix(grey, ochre, Smoothstep(0.3, 0.8, 0.5 + 0.5 * Fbm(p.u, p.v, 4, 4, 1635)));
+  return c * ((0.70 + 0.30 * joint) * (0.92 + 0.10 * strata) * (0.95 + 0.1 * Hash01(p.x, p.y, 1636)));
+}
+
+Rgb Green(const Spot& p) {
+  const Site& s = p.site;
+  Rgb lush{0.62, 0.90, 0.32}, dry{0.96, 0.93, 0.58}, alpine{0.90, 0.86, 0.62}, wood{0.01, 0.06, 0.02};
+  // Pale heath by the sea in the south-west, greener inland.
+  double row = kSize - 1 - p.y, corner = std::hypot(p.x - 10.0, row - 10.0);
+  double heath = 0.5 + 0.5 * Fbm(p.u, p.v, 5, 3, 1621) + 0.35 * Smoothstep(100, 50, corner);
+  Rgb c = Mix(lush, dry, Smoothstep(0.30, 0.60, heath));
+  c = Mix(c, alpine, Smoothstep(80, 140, s.height));
+  c = c * (0.92 + 0.08 * Fbm(p.u, p.v, 40, 2, 1622));
+  // Woods: large stands in the valleys and on the lower slopes, thinning out with height and
+  // away from the south-west corner, towards the open heart of the island.
+  double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 9, 3, 1623) + 0.02 * s.hollow - 0.0026 * s.height -
+                 0.08 * Smoothstep(50, 100, corner) + 0.07 * Smoothstep(50, 25, row);
+  // Crowns catch the light in clumps; the stands' edges are ragged, not stepped.
+  double crowns =
+      0.7 + 0.6 * Smoothstep(-0.2, 0.6, Fbm(p.u, p.v, 48, 2, 1625)) + 0.2 * Hash01(p.x, p.y, 1624);
+  c = Mix(c, wood * crowns, Smoothstep(0.36, 0.46, woods));
+  // Where the slope is too steep for soil the rock shows, and more so higher up; above that
+  // the snow lies wherever it can.
+  c = Mix(c, Rock(p), Smoothstep(30, 40, s.slope + 0.1 * s.height));
+  return Mix(c, kSnow, Smoothstep(150, 175, s.height + 2 * s.hollow - 1.5 * s.slope));
+}
+
+Picture Paint(const Island& island, const std::function<Rgb(const Spot&)>& band) {
+  Picture picture(kSize, kSize);
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      double u = double(x) / kSize, v = double(y) / kSize;
+      Spot p{island.At(x, y), x, y, u, v};
+      Rgb c;
+      picture.At(x, y) = Shore(p, c) ? c : band(p);
+    }
+  }
+  return picture;
 }
 
 }  // namespace
 
-GreyMap MakeHeightmap() {
-  GreyMap map(kSize, kSize);
-  double low = 1e9, high = -1e9;
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      double h = RawHeight((x + 0.5) / kSize, (y + 0.5) / kSize);
-      map.At(x, y) = h;
-      low = std::min(low, h);
-      high = std::max(high, h);
-    }
-  }
-  for (double& h : map.value) h = (h - low) / (high - low);
-  return map;
+// Above the beach the lowest band is the green land as well: the low ground shows both layers,
+// and woods painted in one only would come out half as dark.
+Picture MakeCoastLayer(const Island& island) {
+  return Paint(island, [](const Spot& p) { return Land(Green(p), p); });
 }
 
-Picture MakeSandLayer() {
-  Picture p(kSize, kSize);
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      double u = double(x) / kSize, v = double(y) / kSize;
-      double patches = 0.5 + 0.5 * Fbm(u, v, 4, 4, 101);
-      double ripple = std::sin(6.2831853 * (8 * v + 1.0 * Fbm(u, v, 3, 3, 102)));
-      double grain = Hash01(x, y, 103) - 0.5;
-      Rgb dry{0.98, 0.90, 0.68}, wet{0.80, 0.68, 0.48};
-      Rgb c = Mix(wet, dry, Smoothstep(0.2, 0.8, patches));
-      double shade = 1.0 + 0.06 * ripple + 0.10 * grain;
-      if (Hash01(x, y, 104) > 0.985) shade *= 0.7;  // pebbles
-      p.At(x, y) = c * shade;
-    }
-  }
-  return p;
+Picture MakeGreenLayer(const Island& island) {
+  return Paint(island, [](const Spot& p) { return Land(Green(p), p); });
 }
 
-Picture MakeGrassLayer() {
-  Picture p(kSize, kSize);
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      double u = double(x) / kSize, v = double(y) / kSize;
-      double meadow = 0.5 + 0.5 * Fbm(u, v, 3, 5, 201);
-      double clumps = 0.5 + 0.5 * Fbm(u, v, 16, 3, 202);
-      double blade = Hash01(x, y, 203);
-      Rgb lush{0.34, 0.66, 0.20}, dry{0.72, 0.74, 0.34}, dark{0.16, 0.40, 0.13};
-      Rgb c = Mix(lush, dry, Smoothstep(0.5, 0.8, meadow));
-      // Copses of darker green and a few bare, earthy patches.
-      double copse = Smoothstep(0.62, 0.72, 0.5 + 0.5 * Fbm(u, v, 6, 4, 204));
-      c = Mix(c, dark, 0.7 * copse);
-      double bare = Smoothstep(0.70, 0.78, 0.5 + 0.5 * Fbm(u, v, 8, 3, 205));
-      c = Mix(c, Rgb{0.45, 0.38, 0.24}, 0.6 * bare);
-      c = c * (0.75 + 0.35 * clumps) * (0.9 + 0.2 * blade);
-      p.At(x, y) = c;
-    }
-  }
-  return p;
+Picture MakeRockLayer(const Island& island) {
+  // Snow lies on the gentler slopes and fills the gullies.
+  return Paint(island, [](const Spot& p) {
+    double snow = Smoothstep(26, 16, p.site.slope - 1.5 * p.site.hollow);
+    return Land(Mix(Rock(p), kSnow, snow), p);
+  });
 }
 
-Picture MakeRockLayer() {
-  Picture p(kSize, kSize);
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      double u = double(x) / kSize, v = double(y) / kSize;
-      // Crevices: the zero lines of warped noise, thin and branching like weathered joints.
-      double wu = u + 0.03 * Fbm(u, v, 4, 3, 301), wv = v + 0.03 * Fbm(u, v, 4, 3, 302);
-      double crevice = Smoothstep(0.0, 0.08, std::fabs(Fbm(wu, wv, 6, 3, 303)));
-      double strata = 0.5 + 0.5 * std::sin(6.2831853 * (10 * v + 1.5 * Fbm(u, v, 3, 3, 304)));
-      double boulders = 0.5 + 0.5 * Fbm(u, v, 12, 4, 305);
-      double grit = Hash01(x, y, 306) - 0.5;
-      Rgb grey{0.74, 0.72, 0.69}, ochre{0.78, 0.64, 0.48}, dark{0.45, 0.43, 0.42};
-      Rgb c = Mix(grey, ochre, Smoothstep(0.35, 0.75, 0.5 + 0.5 * Fbm(u, v, 3, 4, 307)));
-      c = Mix(dark, c, 0.55 + 0.45 * boulders);
-      double shade = (0.72 + 0.28 * crevice) * (0.92 + 0.12 * strata) * (1.0 + 0.14 * grit);
-      p.At(x, y) = c * shade;
-    }
-  }
-  return p;
-}
-
-Picture MakeSnowLayer() {
-  Picture p(kSize, kSize);
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      double u = double(x) / kSize, v = double(y) / kSize;
-      double drift = 0.5 + 0.5 * Fbm(u, v, 4, 5, 401);
-      double sparkle = Hash01(x, y, 402);
-      Rgb shadow{0.78, 0.84, 0.95}, lit{0.97, 0.98, 1.0};
-      Rgb c = Mix(shadow, lit, Smoothstep(0.25, 0.75, drift));
-      if (sparkle > 0.99) c = Rgb{1, 1, 1};
-      p.At(x, y) = c * (0.97 + 0.03 * (sparkle - 0.5));
-    }
-  }
-  return p;
+Picture MakeSnowLayer(const Island& island) {
+  return Paint(island, [](const Spot& p) {
+    double drift = 0.5 + 0.5 * Fbm(p.u, p.v, 8, 4, 1651);
+    Rgb snow = kSnow * (0.94 + 0.06 * drift);
+    return Land(Mix(snow, Rock(p), Smoothstep(28, 36, p.site.slope)), p);
+  });
 }
 
 }  // namespace assetgen

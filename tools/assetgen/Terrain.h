@@ -1,20 +1,18 @@
-// Terrain art: the heightmap and the four height-band layer pictures.
-// Depends on: Picture.h, Noise.h.
+// Terrain art: the four height-band layer pictures, painted over the island.
 #pragma once
 
+#include "Island.h"
 #include "Picture.h"
 
 namespace assetgen {
 
-// 256 x 256 heights in 0..1 (0 and 1 both reached): a basin with a lake floor, plains, river
-// valleys and a ridged mountain range. Row 0 is the first row the terrain reads (z = 0).
-GreyMap MakeHeightmap();
-
-// The layers, 256 x 256 and tileable, low to high: shore sand, grass, rock, snow. Painted
-// bright: the terrain's baked light lets through at most 155/255 of a texel.
-Picture MakeSandLayer();
-Picture MakeGrassLayer();
-Picture MakeRockLayer();
-Picture MakeSnowLayer();
+// 256 x 256 each, texel for texel over the island's heightmap, low band to high: the coast
+// (sea, surf, beaches), the green land (meadows, woods, scree, the tarn), rock, and snow. Each
+// paints its band's material for the spot beneath it, shaded by the hill shade, and brighter
+// where the terrain's baked light is dim (it lets through at most 155/255 of a texel).
+Picture MakeCoastLayer(const Island& island);
+Picture MakeGreenLayer(const Island& island);
+Picture MakeRockLayer(const Island& island);
+Picture MakeSnowLayer(const Island& island);
 
 }  // namespace assetgen
