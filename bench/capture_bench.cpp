@@ -1,6 +1,7 @@
-// Capture benchmarks: turning one read-back 1024 x 768 frame into what the writers take,
-// YUV 4:2:0 for the video (target under 1 ms, against about 2.4 ms for libswscale's
-// RGB to YUV with a flip) and RGB for a picture file.
+// Capture benchmarks: one read-back 1024 x 768 frame turned into what the writers take
+//
+// YUV 4:2:0 for the video (target under 1 ms, against about 2.4 ms for libswscale's RGB to YUV with a flip)
+// and RGB for a picture file.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

@@ -1,5 +1,6 @@
-// The video encoder: frame count, sound length and start, colours and quality checked with
-// ffprobe/ffmpeg on tiny videos made from the test's own frames and tone.
+// The video encoder: frame count, sound length and start, colours and quality of tiny videos
+//
+// Checked with ffprobe/ffmpeg on videos made from the test's own frames and tone.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,5 +1,4 @@
-// The writing side: frame conversion, PNG files, the frame queue and its writer thread,
-// message-box answers and the progress line.
+// The writing side: frame conversion, PNG files, the frame queue, box answers and the progress line
 #include <gtest/gtest.h>
 
 #include <array>

@@ -1,4 +1,4 @@
-// CaptureDriver: the per-frame hooks.
+// CaptureDriver: the per-frame hooks
 #include "capture/CaptureDriver.h"
 
 #include <GL/gl.h>

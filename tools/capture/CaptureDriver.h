@@ -1,7 +1,8 @@
-// CaptureDriver: what the capture does at the headless backend's two hooks. Before each
-// frame (the loop found the queue empty): set the virtual clock to the frame's programme
-// time and queue its scripted key messages, or ask the window to close once the range is
-// done. After each presented frame: read it back into a pooled buffer for the writer.
+// CaptureDriver: what the capture does at the headless backend's two hooks
+//
+// Before each frame (the loop found the queue empty): set the virtual clock to the frame's programme time and
+// queue its scripted key messages, or ask the window to close once the range is done. After each presented
+// frame: read it back into a pooled buffer for the writer.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// CaptureOptions: parsing and checking the command line.
+// CaptureOptions: parsing and checking the command line
 #include "capture/CaptureOptions.h"
 
 #include <charconv>

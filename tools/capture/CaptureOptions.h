@@ -1,4 +1,4 @@
-// CaptureOptions: the capture tool's command line.
+// CaptureOptions: the capture tool's command line
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
-// CaptureRun: sets up the writer, the headless platform and the demo, runs the demo's own
-// entry, and reports.
+// CaptureRun: the demo run on the headless backend with a virtual clock, its frames read back
+//
+// Sets up the writer, the headless platform and the demo, runs the demo's own entry, and reports.
 #include "capture/CaptureRun.h"
 
 #include <cstdio>

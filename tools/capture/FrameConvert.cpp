@@ -1,4 +1,4 @@
-// FrameConvert: flip and reorder for pictures, flip and YUV for video, centre for video.
+// FrameConvert: flip and reorder for pictures, flip and YUV for video, centre for video
 #include "capture/FrameConvert.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
-// FrameConvert: a read-back frame (RGBA bytes, bottom row first, as glReadPixels gives them)
-// into what pictures and video take.
+// FrameConvert: a read-back frame turned into what the PNG writer and the video encoder take
+//
+// The frame is RGBA bytes, bottom row first, as glReadPixels gives them.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// FrameQueue: the hand-over between render and writer threads.
+// FrameQueue: the hand-over between render and writer threads
 #include "capture/FrameQueue.h"
 
 namespace capture {

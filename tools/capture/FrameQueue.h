@@ -1,6 +1,8 @@
-// FrameQueue: a small pool of frame buffers handed from the render thread to one writer
-// thread, so that converting and encoding frame k overlaps with drawing frame k + 1.
-// The render thread blocks only when every buffer is still waiting to be written.
+// FrameQueue: frame buffers handed from the render thread to one writer thread
+//
+// A small pool of frame buffers handed from the render thread to one writer thread, so that converting and
+// encoding frame k overlaps with drawing frame k + 1. The render thread blocks only when every buffer is
+// still waiting to be written.
 #pragma once
 
 #include <condition_variable>

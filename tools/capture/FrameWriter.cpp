@@ -1,4 +1,4 @@
-// FrameWriter: converting and writing one frame.
+// FrameWriter: converting and writing one frame
 #include "capture/FrameWriter.h"
 
 #include <filesystem>

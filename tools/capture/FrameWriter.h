@@ -1,5 +1,6 @@
-// FrameWriter: what the writer thread does with each captured frame: a PNG named after its
-// programme time, and/or a frame of the video.
+// FrameWriter: what the writer thread does with each captured frame
+//
+// A PNG named after its programme time, and/or a frame of the video.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Libav: error texts and moving encoded packets into the file.
+// Libav: error texts and moving encoded packets into the file
 #include "capture/Libav.h"
 
 namespace capture {

@@ -1,5 +1,6 @@
-// Libav: owning handles for the libav objects the video path uses, and the step it repeats
-// for both of its streams: taking an encoder's packets into the file.
+// Libav: owning handles for the libav objects of the video path, and draining an encoder
+//
+// Draining (taking an encoder's packets into the file) is the step both streams repeat.
 #pragma once
 
 extern "C" {

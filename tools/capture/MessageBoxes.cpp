@@ -1,5 +1,4 @@
-// MessageBoxes: the answer table.
-// Depends on: nothing.
+// MessageBoxes: the answer table
 #include "capture/MessageBoxes.h"
 
 namespace capture {

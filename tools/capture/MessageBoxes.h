@@ -1,6 +1,7 @@
-// MessageBoxes: how the capture tool shows and answers the demo's message boxes: printed to
-// standard error as "caption: text", answered OK, or Yes to a question (No on request).
-// Depends on: nothing.
+// MessageBoxes: how the capture tool shows and answers the demo's message boxes
+//
+// How the capture tool shows and answers the demo's message boxes: printed to standard error as "caption:
+// text", answered OK, or Yes to a question (No on request).
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// MusicSource: demuxing, decoding and resampling the music with libav.
+// MusicSource: demuxing, decoding and resampling the music with libav
 #include "capture/MusicSource.h"
 
 #include <algorithm>

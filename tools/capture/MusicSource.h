@@ -1,5 +1,6 @@
-// MusicSource: the music file decoded from a given time of it on, as planar float stereo
-// samples at the file's own rate, then silence for as long as asked.
+// MusicSource: the music file decoded from a given time of it on, then silence
+//
+// Planar float stereo samples at the file's own rate, then silence for as long as asked.
 #pragma once
 
 #include <cstdint>

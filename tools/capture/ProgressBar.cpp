@@ -1,5 +1,4 @@
-// ProgressBar: formatting and throttled drawing.
-// Depends on: POSIX isatty.
+// ProgressBar: formatting and throttled drawing (the wall clock here is for the display only, never the demo)
 #include "capture/ProgressBar.h"
 
 #include <unistd.h>

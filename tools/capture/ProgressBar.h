@@ -1,6 +1,7 @@
-// ProgressBar: one self-overwriting status line on standard error while capturing: frames,
-// programme time, frames per second, time left. Only shown on a terminal.
-// Depends on: nothing (the wall clock here is for the display only, never for the demo).
+// ProgressBar: one self-overwriting status line on standard error while capturing
+//
+// One self-overwriting status line on standard error while capturing: frames, programme time, frames per
+// second, time left. Only shown on a terminal.
 #pragma once
 
 #include <chrono>

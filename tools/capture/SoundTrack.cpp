@@ -1,4 +1,4 @@
-// SoundTrack: the music through libav's AAC encoder into the file.
+// SoundTrack: the music through libav's AAC encoder into the file
 #include "capture/SoundTrack.h"
 
 extern "C" {

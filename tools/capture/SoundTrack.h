@@ -1,5 +1,6 @@
-// SoundTrack: the video's AAC sound stream, made from the music from the programme time of
-// the first frame on, as long as the pictures.
+// SoundTrack: the video's AAC sound stream
+//
+// Made from the music from the programme time of the first frame on, as long as the pictures.
 #pragma once
 
 #include <cstdint>

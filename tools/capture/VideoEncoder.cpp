@@ -1,4 +1,4 @@
-// VideoEncoder: the H.264 stream, the file, and keeping the sound in step with the pictures.
+// VideoEncoder: the H.264 stream, the file, and keeping the sound in step with the pictures
 #include "capture/VideoEncoder.h"
 
 #include "capture/FrameConvert.h"

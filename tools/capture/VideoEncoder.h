@@ -1,7 +1,8 @@
-// VideoEncoder: an H.264 MP4 written in-process with libavcodec's x264 and libavformat: each
-// read-back frame (RGBA, bottom row first) is flipped and turned into YUV 4:2:0 in one pass
-// straight into the encoder's picture, with no pipe and no other copy. The music is muxed in
-// from the programme time of the first frame, exactly as long as the pictures.
+// VideoEncoder: an H.264 MP4 written in the process with libavcodec's x264 and libavformat
+//
+// Each read-back frame (RGBA, bottom row first) is flipped and turned into YUV 4:2:0 in one pass straight
+// into the encoder's picture, with no pipe and no other copy. The music is muxed in from the programme time
+// of the first frame, exactly as long as the pictures.
 #pragma once
 
 #include <cstdint>
