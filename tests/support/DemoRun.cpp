@@ -1,12 +1,18 @@
 // Test support: the frame-by-frame driver of the whole demo
 #include "support/DemoRun.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 
 #include "shell/MainLoop.h"
 
 namespace testsupport {
+
+namespace {
+constexpr size_t kRunawayFrames = 20000;  // ten times the longest run the suites make
+}  // namespace
 
 DemoRun::DemoRun(const platform::HeadlessOptions& options) : os(options), demo(std::make_unique<Demo>(os)) {
   os.onIdle = [this] {
@@ -27,6 +33,12 @@ DemoRun::DemoRun(const platform::HeadlessOptions& options) : os(options), demo(s
     if (keepPixels) frame.pixels = os.ReadPixels();
     ++sinceStart_;
     frames.push_back(std::move(frame));
+    // A fault that keeps the loop from ending (a lost Escape while minimised, say) fails the test instead
+    // of hanging it with an ever longer record.
+    if (frames.size() == kRunawayFrames) {
+      ADD_FAILURE() << "the run had not ended after " << kRunawayFrames << " frames";
+      os.QueueClose();
+    }
     if (afterPresent) afterPresent(frames.back());
   };
 }
