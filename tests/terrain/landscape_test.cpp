@@ -250,6 +250,18 @@ TEST_F(Landscape, SkyShowsEachFaceInItsDirection) {
     EXPECT_EQ(Pixel(width_ / 2, height_ / 2), (Rgb{40 * view.face + 10, 99, 99}))
         << view.face;  // blue shows as red
   }
+  for (const float pitch : {-35.0f, 35.0f}) {  // towards each corner: the cube is closed, no clear colour
+    for (const float yaw : {45.0f, 135.0f, -45.0f, -135.0f}) {
+      Camera camera;
+      camera.angleX = pitch;
+      camera.angleY = yaw;
+      glClear(GL_COLOR_BUFFER_BIT);
+      sky.Draw(camera);
+      const auto pixels = ReadPixels();
+      for (size_t i = 1; i < pixels.size(); i += 4)
+        ASSERT_EQ(pixels[i], 99) << pitch << " " << yaw << " " << i / 4;
+    }
+  }
   names[3] = "missing.bmp";
   Skybox bad;
   EXPECT_FALSE(bad.Load(names, rig_.boxes.Show()));
