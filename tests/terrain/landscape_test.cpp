@@ -55,6 +55,34 @@ TEST_F(Landscape, GridVerticesAndTriangles) {
   EXPECT_GT(t[1].normal.y, 0.0f);
 }
 
+// Each client array goes to GL in the layout it is filled in (x y z, s t, RGBA bytes per vertex): every
+// drawn corner carries its own position, texture coordinates and colour.
+TEST_F(Landscape, VertexArraysDrawEachVertexWithItsOwnAttributes) {
+  const unsigned all = kPositionArray | kColourArray | kTexCoordArray;
+  VertexArrays arrays;
+  arrays.Allocate(3, all);
+  for (int i = 0; i < 3; ++i) {
+    const float position[3] = {i == 1 ? 0.5f : -0.5f, i == 2 ? 0.5f : -0.5f, 0.0f},
+                st[2] = {0.1f * i, 0.3f * i};
+    std::copy(position, position + 3, arrays.Positions() + 3 * i);
+    std::copy(st, st + 2, arrays.TexCoords() + 2 * i);
+    for (int k = 0; k < 4; ++k) arrays.Colours()[4 * i + k] = static_cast<unsigned char>(60 * i + 10 * k + 5);
+  }
+  arrays.Enable(all);
+  const uint32_t indices[3] = {0, 1, 2};
+  const auto drawn =
+      testsupport::CapturePolygons([&] { VertexArrays::DrawElements(indices, 3, GL_TRIANGLES); });
+  ASSERT_EQ(drawn.size(), 1u);
+  ASSERT_EQ(drawn[0].size(), 3u);
+  for (const auto& v : drawn[0]) {
+    const int i = v.x > 128 ? 1 : v.y > 128 ? 2 : 0;  // window corners (64, 64), (192, 64), (64, 192)
+    SCOPED_TRACE(i);
+    EXPECT_EQ((std::array<float, 2>{v.texCoord[0], v.texCoord[1]}),
+              (std::array<float, 2>{0.1f * i, 0.3f * i}));
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(v.color[k] * 255, 60 * i + 10 * k + 5, 1e-3) << k;
+  }
+}
+
 TEST_F(Landscape, BuildReportsEachStepAndFailsOnBadSizesOrFiles) {
   Write();
   Terrain terrain;
