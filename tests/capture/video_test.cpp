@@ -69,7 +69,7 @@ Encoded Encode(capture::VideoSettings settings, const std::vector<uint8_t>& rgba
   capture::VideoEncoder encoder;
   std::string error;
   bool ok = encoder.Open(settings, &error);
-  for (int i = 0; ok && i < frames; ++i) ok = encoder.WriteFrame(rgba.data(), settings.crf, &error);
+  for (int i = 0; ok && i < frames; ++i) ok = encoder.WriteFrame(rgba.data(), &error);
   if (ok) ok = encoder.Close(&error);
   return {settings.path, ok ? "" : error};
 }

@@ -114,7 +114,15 @@ bool VideoEncoder::WriteHeader(std::string* error) {
   return true;
 }
 
-bool VideoEncoder::WriteFrame(const uint8_t* rgba, int crf, std::string* error) {
+bool VideoEncoder::SetCrf(int crf, std::string* error) {
+  // The wrapper hands a changed "crf" to x264 before it takes the next frame, and x264
+  // reconfigures its rate control from there on.
+  const int result = av_opt_set_double(encoder_->priv_data, "crf", crf, 0);
+  if (result < 0) *error = AvError("cannot set the quality", result);
+  return result >= 0;
+}
+
+bool VideoEncoder::WriteFrame(const uint8_t* rgba, std::string* error) {
   AVFrame* p = picture_.get();
   // The encoder may still hold the last picture; then this gives a fresh buffer.
   int result = av_frame_make_writable(p);
@@ -125,12 +133,6 @@ bool VideoEncoder::WriteFrame(const uint8_t* rgba, int crf, std::string* error) 
   ToI420(rgba, settings_.width, settings_.height,
          {p->data[0], p->data[1], p->data[2], p->linesize[0], p->linesize[1]});
   p->pts = frames_++;
-  // The wrapper hands a changed "crf" to x264 before it takes the frame.
-  result = av_opt_set_double(encoder_->priv_data, "crf", crf, 0);
-  if (result < 0) {
-    *error = AvError("cannot set the quality", result);
-    return false;
-  }
   if (!SendFrame(p, error)) return false;
   return !hasSound_ || sound_.EncodeUntil(SamplesFor(frames_), error);
 }

@@ -39,9 +39,11 @@ class VideoEncoder {
   // Creates the file and starts both encoders. False with `error` set on failure; a music
   // file that cannot be read is a failure too, found here before any frame is drawn.
   bool Open(const VideoSettings& settings, std::string* error);
-  // `rgba`: one frame of width x height RGBA pixels, bottom row first; `crf`: its quality,
-  // which may change from frame to frame (x264 reconfigures its rate control when it does).
-  bool WriteFrame(const uint8_t* rgba, int crf, std::string* error);
+  // The quality of the frames written from now on (settings' crf until then); it may change
+  // from frame to frame. False with `error` set when the encoder refuses it.
+  bool SetCrf(int crf, std::string* error);
+  // `rgba`: one frame of width x height RGBA pixels, bottom row first.
+  bool WriteFrame(const uint8_t* rgba, std::string* error);
   // Empties the encoders and finishes the file; false when that failed.
   bool Close(std::string* error);
   bool IsOpen() const { return file_ != nullptr; }
