@@ -1,7 +1,10 @@
 // Quality per scene: each scene's CRF around the base, and the encoder taking a CRF per frame
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "capture/SceneQuality.h"
 #include "capture/VideoEncoder.h"
