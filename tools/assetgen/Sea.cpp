@@ -27,7 +27,7 @@ Rgb WhiteHorses(Rgb sea, double u, double v, int waves, bool tile) {
   double crest = Fbm(u, v * 3, waves * 2, 3, 1702, tile);
   double gust = Smoothstep(-0.3, 0.3, Fbm(u, v, waves / 4 + 1, 2, 1703, tile));
   double foam = Smoothstep(0.057, 0.21, crest) * gust;
-  return Mix(sea * 0.85, Rgb{0.80, 0.85, 0.88}, 0.9 * foam);
+  return Mix(sea * 0.9, Rgb{0.80, 0.85, 0.88}, 0.9 * foam);
 }
 
 Rgb Glitter(Rgb sea, double strength, double u, double v, bool tile) {

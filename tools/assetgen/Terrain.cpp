@@ -65,7 +65,7 @@ Rgb Sea(const Spot& p) {
 }
 
 Rgb Tarn(const Spot& p) {
-  Rgb deep{0.07, 0.16, 0.24}, edge{0.14, 0.28, 0.30};
+  Rgb deep{0.085, 0.19, 0.28}, edge{0.155, 0.305, 0.33};
   double rim = Smoothstep(0.7, 1.0, std::fabs(Fbm(p.u, p.v, 20, 2, 1605)) + 0.6);
   return Water(Mix(deep, edge, 0.3 * rim), p);
 }
