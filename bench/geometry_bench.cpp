@@ -1,7 +1,4 @@
-// geometry_bench: the per-frame visibility cost of the flight scene: camera rebuild, frustum from GL's
-// matrices and the octree walk filling the visible-index list, over a 256 x 256 terrain grid at poses
-// along the flight path. Target: under 0.2 ms per frame.
-// Depends on: geometry, platform/HeadlessGL, tests/geometry/TestGrid.h, Google Benchmark, GL/GLU.
+// Geometry benchmarks: the flight scene's per-frame visibility cost
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
@@ -15,6 +12,8 @@
 #include "geometry/Octree.h"
 #include "geometry/TestGrid.h"
 #include "platform/HeadlessGL.h"
+
+// Target: under 0.2 ms per frame.
 
 namespace {
 

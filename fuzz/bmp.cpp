@@ -1,13 +1,9 @@
-// Fuzz target: the BMP reader (Image::LoadBitmap) followed by the checks and reads of
-// each of its users: the heightmap (8 bits; width x height height bytes), a terrain
-// layer (24 bits and at least 256 x 256 pixels; the first 196608 bytes) and a sky-box
-// face (24 bits; width x height x 3 bytes handed to glTexImage2D with rows unpadded).
-// Depends on: terrain/Image.h, fuzz/support.
+// Fuzz target: the BMP reader followed by the reads each of its users makes
 #include <cstddef>
 #include <cstdint>
 
+#include "image/Image.h"
 #include "support/FuzzInput.h"
-#include "terrain/Image.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
-// Fuzz target: the TGA font reader (LoadTgaTexture) uploading into one texture of a
-// headless GL context made once per process, so the pixel block that the header
-// promises is what glTexImage2D is handed. Depends on: text/Font.h,
-// platform/HeadlessGL.h, fuzz/support.
+// Fuzz target: the TGA font reader uploading into a headless GL texture
+#include "text/Font.h"
+
 #include <GL/gl.h>
 
 #include <cstddef>
@@ -9,7 +8,6 @@
 
 #include "platform/HeadlessGL.h"
 #include "support/FuzzInput.h"
-#include "text/Font.h"
 
 namespace {
 
@@ -30,10 +28,11 @@ unsigned int FontTexture() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const unsigned int texture = FontTexture();
   const std::string& path = fuzz::WriteInputFile(data, size);
-  const int result = LoadTgaTexture(path.c_str(), texture);
-  fuzz::Require(result == TgaLoaded || (result >= TgaPixelsUnreadable && result <= TgaUnsupportedType),
+  const TgaResult result = LoadTgaTexture(path.c_str(), texture);
+  const int code = static_cast<int>(result);
+  fuzz::Require(result == TgaResult::kLoaded || (code >= -17 && code <= -14),
                 "a result code of the reader (the file exists, so never -13)");
-  if (result == TgaLoaded) {
+  if (result == TgaResult::kLoaded) {
     GLint width = 0;
     glBindTexture(GL_TEXTURE_2D, texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);

@@ -1,11 +1,10 @@
-// Fuzz target: LoadJpeg on a file, then the read its users make when they upload the
-// result as a GL_RGBA texture (width x height x 4 bytes).
-// Depends on: terrain/Jpeg.h, fuzz/support.
+// Fuzz target: LoadJpeg, then the read its users make when they upload the result
+#include "image/Jpeg.h"
+
 #include <cstddef>
 #include <cstdint>
 
 #include "support/FuzzInput.h"
-#include "terrain/Jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = fuzz::WriteInputFile(data, size);

@@ -1,7 +1,4 @@
-// Fuzz target: the music stream as start-up drives it (MusicStream Init, Open, Play)
-// over our FSOUND-style sound layer and its MP3 decoder, with the output pulled by a
-// null sink for up to about one second of audio, then shut down as at program exit.
-// Depends on: director/MusicStream.h, platform/Sound.h, fuzz/support.
+// Fuzz target: the music stream as start-up drives it, over our sound layer and MP3 decoder
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool opened = music.Open(path);
     fuzz::Require(music.Play() == opened, "Play succeeds exactly when a stream is open");
     for (int pump = 0; pump < kMaxPumps && sound.PlayingChannels() > 0; ++pump) sink.Pump(kPumpFrames);
-    fuzz::Require(sink.FramesPulled() <= static_cast<uint64_t>(kPumpFrames) * kMaxPumps, "no more than pumped");
+    fuzz::Require(sink.FramesPulled() <= static_cast<uint64_t>(kPumpFrames) * kMaxPumps,
+                  "no more than pumped");
   }
   fuzz::Require(!sound.IsInitialised() && sound.OpenStreams() == 0, "shutdown releases every stream");
   return 0;

@@ -1,8 +1,4 @@
-// Fuzz target: the text printer's formatting, escape parsing and layout through its
-// layout recorder (no GL). The input chooses the size, position, shadow, box and
-// viewport, then the text, printed as a "%s" argument (a ready-made string is never a
-// format of ours) behind a number conversion. The layout must keep its own bounds.
-// Depends on: text/TextPrinter.h, text/Font.h, fuzz/support.
+// Fuzz target: the text printer's formatting, escape parsing and layout, through its recorder
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -13,6 +9,10 @@
 #include "support/FuzzInput.h"
 #include "text/Font.h"
 #include "text/TextPrinter.h"
+
+// The input chooses the size, position, shadow, box and viewport, then the text, printed as a "%s" argument
+// (a ready-made string is never a format of ours) behind a number conversion. The layout must keep its own
+// bounds.
 
 namespace {
 
@@ -28,10 +28,10 @@ void CheckLayout(const TextLayoutRecord& record, const TextAttributes& used, siz
   size_t glyphs = 0;
   for (const GlyphQuad& quad : record.quads) {
     fuzz::Require(quad.size == used.size, "every quad has the size the Print started with");
-    fuzz::Require(quad.slant == 0 || quad.slant == TextPrinter::ItalicSlant, "slant is 0 or 8");
+    fuzz::Require(quad.slant == 0 || quad.slant == TextPrinter::kItalicSlant, "slant is 0 or 8");
     // The pen is checked before each character; the bold and shadow passes sit at most 2 right.
     fuzz::Require(quad.x <= rightLimit + 2, "no glyph starts past the right edge");
-    if (used.boxMode != 0) fuzz::Require(quad.y >= used.boxBottom, "no glyph below the box");
+    if (used.boxMode) fuzz::Require(quad.y >= used.boxBottom, "no glyph below the box");
     if (!quad.shadowPass) ++glyphs;
   }
   // Bold draws two glyph passes per character; escapes and controls draw none.
@@ -70,6 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   printer.Print(x, y, "%d%s", number, text.c_str());
   fuzz::Require(SameAttributes(printer.Attributes(), TextAttributes{}), "attributes are reset after a Print");
   const std::string formatted = std::to_string(number) + text.c_str();  // cut at a zero byte, as %s is
-  CheckLayout(record, used, std::min(formatted.size(), TextPrinter::FormatBufferSize - 1));
+  CheckLayout(record, used, std::min(formatted.size(), TextPrinter::kFormatBufferSize - 1));
   return 0;
 }

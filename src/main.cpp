@@ -1,8 +1,9 @@
-// landscape: the demo. No arguments; reads its data below the working directory.
-// Depends on: platform/SdlPlatform.h, director/Demo.h, shell/MainLoop.h.
+// landscape: the demo
 #include "director/Demo.h"
 #include "platform/SdlPlatform.h"
 #include "shell/MainLoop.h"
+
+// No arguments; reads its data below the working directory.
 
 int main() {
   platform::SdlPlatform platform;

@@ -1,5 +1,6 @@
-// landscape (browser build): the demo in a page. The page's address may ask for a
-// test or timing run; the demo itself runs as natively, on the web platform.
+// landscape (browser build): the demo in a page
+//
+// The page's address may ask for a test or timing run; the demo itself runs as natively, on the web platform.
 #include "director/Demo.h"
 #include "platform/web/WebPlatform.h"
 #include "shell/MainLoop.h"

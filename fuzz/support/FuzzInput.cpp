@@ -1,4 +1,4 @@
-// FuzzInput: the scratch file, Touch and Require. Depends on: the C and POSIX libraries.
+// FuzzInput: the scratch file, Touch and Require
 #include "support/FuzzInput.h"
 
 #include <unistd.h>

@@ -1,12 +1,13 @@
-// FuzzInput: what the fuzz targets share. The readers under test take file paths, so
-// each input goes through one scratch file per process (in memory where /dev/shm
-// exists); Touch reads a buffer end to end so that AddressSanitizer checks the bytes a
-// user of the reader would read. Depends on: nothing.
+// FuzzInput: what the fuzz targets share
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+// The readers under test take file paths, so each input goes through one scratch file per process (in memory
+// where /dev/shm exists); Touch reads a buffer end to end so that AddressSanitizer checks the bytes a user of
+// the reader would read.
 
 namespace fuzz {
 

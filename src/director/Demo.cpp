@@ -5,7 +5,7 @@ Demo::Demo(platform::Platform& platformIn) : platform(platformIn), music(platfor
 
 ShowMessageBox Demo::MessageBoxes() {
   return [this](const std::string& text, const std::string& caption, unsigned flags, BoxOwner owner) {
-    const platform::WindowHandle window = owner == BoxOwner::MainWindow ? shell.MainWindow : 0;
+    const platform::WindowHandle window = owner == BoxOwner::kMainWindow ? shell.MainWindow : 0;
     return platform.MessageBox(window, text, caption, flags);
   };
 }

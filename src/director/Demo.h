@@ -1,18 +1,4 @@
-// Demo: the program-wide state object. One instance per program run (main owns it)
-// or per test. Its members are the program-wide objects in the order the program
-// builds them; C++ destroys them in reverse, so the music stops and the sound
-// library closes only after the window is gone. Constructors only set initial
-// values; start-up (InitDemo) initialises everything explicitly.
-//
-// Wiring a module in: add its object(s) here, at their place in the construction
-// order, initialised in the member list if they need constructor values; call its
-// Init/Load from LoadDemoResources (director/Startup.cpp) at its step; call its scene
-// entry from RunTimeline (director/Timeline.cpp) in its window. Scene entries take
-// what they need explicitly (e.g. `TunnelScene(demo.tunnel, demo.particles[1], ...)`
-// or simply `Demo&`).
-// Depends on: platform/Platform.h, director/ShellState.h, director/MusicStream.h, effects/*,
-// particles/*, geometry/Camera.h, geometry/Octree.h, terrain/Console.h, terrain/MessageBox.h,
-// terrain/Terrain.h, text/Font.h, text/TextPrinter.h, director/Scrollers.h, director/Flight.h.
+// Demo: the program-wide state object
 #pragma once
 
 #include <cstdint>
@@ -26,25 +12,29 @@
 #include "effects/Tunnel.h"
 #include "geometry/Camera.h"
 #include "geometry/Octree.h"
+#include "image/MessageBox.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RuntimeRand.h"
 #include "platform/Platform.h"
 #include "terrain/Console.h"
-#include "terrain/MessageBox.h"
 #include "terrain/Terrain.h"
 #include "text/Font.h"
 #include "text/TextPrinter.h"
 
 // Values the start-up writes and the timeline reads.
 struct TimelineState {
-  uint32_t TimelineStartTick = 0;     // ms tick at which the programme and the music start
-  unsigned int TunnelTextureSlot = 0;  // GL texture the tunnel binds
-  unsigned int BackdropTexture = 0;    // GL texture of the scrollers' backdrop
-  unsigned int TunnelImage1 = 0;       // GL textures of the two tunnel images
-  unsigned int TunnelImage2 = 0;
-  unsigned int BackdropImage = 0;      // DevIL image name of the backdrop; 0 when none
+  uint32_t TimelineStartTick = 0;      // ms tick at which the programme and the music start
+  unsigned int tunnelTextureSlot = 0;  // GL texture the tunnel binds
+  unsigned int backdropTexture = 0;    // GL texture of the scrollers' backdrop
+  unsigned int tunnelImage1 = 0;       // GL textures of the two tunnel images
+  unsigned int tunnelImage2 = 0;
+  unsigned int backdropImage = 0;  // DevIL image name of the backdrop; 0 when none
 };
 
+// One instance per program run (main owns it) or per test. Its members are the program-wide objects in the
+// order the program builds them; C++ destroys them in reverse, so the music stops and the sound library
+// closes only after the window is gone. Constructors only set initial values; start-up (InitDemo) initialises
+// everything explicitly. CONTRIBUTING.md tells how a new object and its scene are wired in.
 struct Demo {
   explicit Demo(platform::Platform& platform);
   Demo(const Demo&) = delete;
@@ -76,9 +66,9 @@ struct Demo {
   Torus wireTorus{TubePhase};
   Torus solidTorus{TubePhase};
   BackgroundPanel backgroundPanel{10, 10, 10};
-  ParticleSystem idleJet{2, rand};  // initialised (texture loaded) but never drawn
-  ParticleSystem cloud{0, rand};    // the wireframe torus's particle cloud
-  ParticleSystem jet{2, rand};      // the tunnel's particle jet
+  ParticleSystem idleJet{ParticlePreset::kJet, rand};  // initialised (texture loaded) but never drawn
+  ParticleSystem cloud{ParticlePreset::kDrift, rand};  // the wireframe torus's particle cloud
+  ParticleSystem jet{ParticlePreset::kJet, rand};      // the tunnel's particle jet
 
   // The bitmap font, the printer that draws with it, and the two scrollers' state, which
   // no restart resets.
@@ -86,6 +76,6 @@ struct Demo {
   TextPrinter printer{font};
   ScrollerStates scrollers;
 
-  // Shows a box through the platform; BoxOwner::MainWindow means the current window.
+  // Shows a box through the platform; BoxOwner::kMainWindow means the current window.
   ShowMessageBox MessageBoxes();
 };

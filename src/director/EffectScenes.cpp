@@ -1,13 +1,14 @@
-// EffectScenes: the fixed matrix and state recipes around the effect objects.
-// Dependencies: effects/*, particles/ParticleSystem.h, GL.
+// EffectScenes: the fixed matrix and state recipes around the effect objects
 #include "director/EffectScenes.h"
+
+#include <GL/gl.h>
 
 #include "effects/BackgroundPanel.h"
 #include "effects/Torus.h"
 #include "effects/Tunnel.h"
 #include "particles/ParticleSystem.h"
 
-void TunnelScene(Tunnel& tunnel, GLuint tunnelTexture, ParticleSystem& jet) {
+void TunnelScene(Tunnel& tunnel, unsigned int tunnelTexture, ParticleSystem& jet) {
   glMatrixMode(GL_MODELVIEW);
   glDisable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);

@@ -1,4 +1,4 @@
-// Flight: Hermite curves and the per-frame flight step. Depends on: director/Flight.h.
+// Flight: Hermite curves and the per-frame flight step
 #include "director/Flight.h"
 
 namespace {

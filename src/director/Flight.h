@@ -1,12 +1,13 @@
-// Flight: the landscape scene's camera flight, back and forth along two cubic Hermite
-// curves while the view turns slowly, and the state it keeps for the whole run.
-// Depends on: geometry (Vector, Camera, Octree display), terrain/Terrain.h.
+// Flight: the landscape scene's camera flight along two Hermite curves, and its lasting state
 #pragma once
 
 #include "geometry/Camera.h"
 #include "geometry/Octree.h"
 #include "geometry/Vector.h"
 #include "terrain/Terrain.h"
+
+// The landscape scene's camera flight, back and forth along two cubic Hermite curves while the view turns
+// slowly, and the state it keeps for the whole run.
 
 // a t^3 + b t^2 + c t + d per axis.
 struct FlightCurve {

@@ -1,12 +1,12 @@
-// MusicStream: the demo's soundtrack, one MP3 streamed once from its start through
-// the platform's FSOUND-style sound layer. Shutdown runs when the object goes, i.e.
-// at program exit, after the window is gone.
-// Depends on: platform/Sound.h.
+// MusicStream: the demo's soundtrack, one MP3 streamed through the platform's sound layer
 #pragma once
 
 #include <string>
 
 #include "platform/Sound.h"
+
+// The demo's soundtrack, one MP3 streamed once from its start through the platform's FSOUND-style sound
+// layer. Shutdown runs when the object goes, i.e. at program exit, after the window is gone.
 
 class MusicStream {
  public:

@@ -1,5 +1,4 @@
-// Startup: InitDemo and LoadDemoResources. DevIL/ILUT load the backdrop and the two
-// tunnel images straight into GL textures.
+// Startup: InitDemo and LoadDemoResources
 #include "director/Startup.h"
 
 #include <GL/gl.h>
@@ -9,18 +8,20 @@
 
 #include <string>
 
+// DevIL/ILUT load the backdrop and the two tunnel images straight into GL textures.
+
 namespace {
 
 // The backdrop's DevIL image of a previous start-up is released before a new one is
 // made, so restarts do not pile images up in the library.
 void LoadBackdrop(TimelineState& timeline) {
-  if (timeline.BackdropImage != 0) ilDeleteImages(1, &timeline.BackdropImage);
+  if (timeline.backdropImage != 0) ilDeleteImages(1, &timeline.backdropImage);
   ILuint image = 0;
   ilGenImages(1, &image);
   ilBindImage(image);
   ilLoadImage(kBackdropFile);
-  timeline.BackdropImage = image;
-  timeline.BackdropTexture = ilutGLBindTexImage();
+  timeline.backdropImage = image;
+  timeline.backdropTexture = ilutGLBindTexImage();
 }
 
 GLuint LoadTunnelImage(const char* path) {
@@ -47,8 +48,8 @@ bool InitDemo(Demo& demo) {
 
 void LoadDemoResources(Demo& demo) {
   // Without the font the show goes on; text is drawn with an empty texture.
-  if (demo.font.Load(kFontFile) != TgaLoaded) {
-    ShowBox(demo.MessageBoxes(), "Error loading font", "Error", BoxOwner::MainWindow);
+  if (demo.font.Load(kFontFile) != TgaResult::kLoaded) {
+    ShowBox(demo.MessageBoxes(), "Error loading font", "Error", BoxOwner::kMainWindow);
   }
   // Results not examined: a missing picture leaves the effect untextured.
   demo.solidTorus.Init(GL_FILL);
@@ -59,9 +60,9 @@ void LoadDemoResources(Demo& demo) {
   demo.backgroundPanel.LoadTexture();
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);  // replaces the landscape's clear colour
   LoadBackdrop(demo.timeline);
-  demo.timeline.TunnelImage1 = LoadTunnelImage(kTunnelImage1File);
-  demo.timeline.TunnelImage2 = LoadTunnelImage(kTunnelImage2File);
-  demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage1;
+  demo.timeline.tunnelImage1 = LoadTunnelImage(kTunnelImage1File);
+  demo.timeline.tunnelImage2 = LoadTunnelImage(kTunnelImage2File);
+  demo.timeline.tunnelTextureSlot = demo.timeline.tunnelImage1;
   demo.tunnel.Init();
   BuildFlightCurves(demo.flight);
 }

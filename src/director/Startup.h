@@ -1,10 +1,11 @@
-// Startup: everything the demo builds between the moment its GL context becomes
-// current and the first frame, in a fixed order. Window creation runs it as its last
-// step, so an F1 restart runs it again in full in the new context.
-// Depends on: director/Demo.h.
+// Startup: everything the demo builds between its GL context and its first frame
 #pragma once
 
 #include "director/Demo.h"
+
+// Everything the demo builds between the moment its GL context becomes current and the first frame, in a
+// fixed order. Window creation runs it as its last step, so an F1 restart runs it again in full in the new
+// context.
 
 // The data files start-up reads, relative to the working directory.
 inline constexpr const char* kMusicFile = "data/demosong.mp3";

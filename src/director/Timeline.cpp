@@ -7,45 +7,45 @@
 #include "platform/Win32.h"
 
 Scene SceneAt(int32_t t) {
-  if (t < 0) return Scene::None;
-  if (t < 19000) return Scene::Credits;
-  if (t < 47000) return Scene::Tunnel;
-  if (t < 75000) return Scene::WireTorus;
-  if (t < 102000) return Scene::Flight;
-  if (t < 130000) return Scene::SecondTunnel;
-  if (t < 158000) return Scene::SolidTorus;
-  if (t < kProgrammeEnd) return Scene::Farewell;
-  return Scene::None;
+  if (t < 0) return Scene::kNone;
+  if (t < 19000) return Scene::kCredits;
+  if (t < 47000) return Scene::kTunnel;
+  if (t < 75000) return Scene::kWireTorus;
+  if (t < 102000) return Scene::kFlight;
+  if (t < 130000) return Scene::kSecondTunnel;
+  if (t < 158000) return Scene::kSolidTorus;
+  if (t < kProgrammeEnd) return Scene::kFarewell;
+  return Scene::kNone;
 }
 
 namespace {
 
 void RunScene(Demo& demo, Scene scene, int32_t t) {
   switch (scene) {
-    case Scene::Credits:
-      CreditsScroller(t, demo.scrollers.credits, demo.printer, demo.timeline.BackdropTexture);
+    case Scene::kCredits:
+      CreditsScroller(t, demo.scrollers.credits, demo.printer, demo.timeline.backdropTexture);
       break;
-    case Scene::Tunnel:
-      TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
+    case Scene::kTunnel:
+      TunnelScene(demo.tunnel, demo.timeline.tunnelTextureSlot, demo.jet);
       break;
-    case Scene::WireTorus:
+    case Scene::kWireTorus:
       WireTorusScene(demo.cloud, demo.wireTorus);
       break;
-    case Scene::Flight:
+    case Scene::kFlight:
       FlightScene(demo.flight, demo.camera, demo.terrain, demo.octreeDisplay);
       break;
-    case Scene::SecondTunnel:
+    case Scene::kSecondTunnel:
       // From here to the end of the run the tunnel shows the second image.
-      demo.timeline.TunnelTextureSlot = demo.timeline.TunnelImage2;
-      TunnelScene(demo.tunnel, demo.timeline.TunnelTextureSlot, demo.jet);
+      demo.timeline.tunnelTextureSlot = demo.timeline.tunnelImage2;
+      TunnelScene(demo.tunnel, demo.timeline.tunnelTextureSlot, demo.jet);
       break;
-    case Scene::SolidTorus:
+    case Scene::kSolidTorus:
       SolidTorusScene(demo.backgroundPanel, demo.solidTorus);
       break;
-    case Scene::Farewell:
-      FarewellScroller(t, demo.scrollers.farewell, demo.printer, demo.timeline.BackdropTexture);
+    case Scene::kFarewell:
+      FarewellScroller(t, demo.scrollers.farewell, demo.printer, demo.timeline.backdropTexture);
       break;
-    case Scene::None:
+    case Scene::kNone:
       break;
   }
 }

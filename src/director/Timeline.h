@@ -1,13 +1,14 @@
-// Timeline: the fixed programme of seven scene windows over 185.9 s of wall-clock
-// time since the music started, and the frame operation the main loop calls.
-// Depends on: director/Demo.h.
+// Timeline: the programme's seven scene windows and the frame operation of the main loop
 #pragma once
 
 #include <cstdint>
 
 #include "director/Demo.h"
 
-enum class Scene { None, Credits, Tunnel, WireTorus, Flight, SecondTunnel, SolidTorus, Farewell };
+// The fixed programme of seven scene windows over 185.9 s of wall-clock time since the music started, and the
+// frame operation the main loop calls.
+
+enum class Scene { kNone, kCredits, kTunnel, kWireTorus, kFlight, kSecondTunnel, kSolidTorus, kFarewell };
 
 inline constexpr int32_t kProgrammeEnd = 185900;  // ms; the first frame at or after it ends the demo
 

@@ -1,24 +1,22 @@
-// BackgroundPanel: texture upload and the turning quad.
-// Dependencies: terrain/Jpeg.h, GL.
+// BackgroundPanel: texture upload and the turning quad
 #include "effects/BackgroundPanel.h"
 
-#include "terrain/Jpeg.h"
+#include <GL/gl.h>
+
+#include "image/Jpeg.h"
+#include "image/Texture.h"
 
 bool BackgroundPanel::LoadTexture() {
   glGenTextures(1, &texture_);
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-
   unsigned width = static_cast<unsigned>(width_), height = static_cast<unsigned>(height_), bits = 24;
   pixels_ = LoadJpeg("textures/bg1.jpg", width, height, bits);  // replaces, and frees, a previous copy
   // A failed decode must not hand GL a size without pixels: upload an empty 0 x 0 image.
   if (!pixels_) width = height = 0;
   width_ = static_cast<int>(width);
   height_ = static_cast<int>(height);
-  glTexImage2D(GL_TEXTURE_2D, 0, 4, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.get());
+  TextureUpload upload;
+  upload.wrapS = TextureWrap::kClamp;
+  UploadTexture(texture_, pixels_.get(), width_, height_, upload);
   return true;
 }
 

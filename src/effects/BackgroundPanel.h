@@ -1,11 +1,10 @@
-// BackgroundPanel: a large square picture ("textures/bg1.jpg") turning slowly about the
-// line of sight, drawn behind the solid torus with depth testing off.
-// Dependencies: terrain/Jpeg.h, GL.
+// BackgroundPanel: the picture turning behind the solid torus
 #pragma once
 
-#include <GL/gl.h>
-
 #include <memory>
+
+// A large square picture ("textures/bg1.jpg") turning slowly about the line of sight, drawn behind the solid
+// torus with depth testing off.
 
 class BackgroundPanel {
  public:
@@ -22,7 +21,7 @@ class BackgroundPanel {
   void Draw();
 
   const unsigned char* Pixels() const { return pixels_.get(); }
-  GLuint Texture() const { return texture_; }
+  unsigned int Texture() const { return texture_; }
   float Angle() const { return angle_; }
   float AngleStep() const { return angleStep_; }
   int Width() const { return width_; }
@@ -31,8 +30,8 @@ class BackgroundPanel {
  private:
   // The decoded RGBA picture is kept after upload; a reload replaces it, so at most one copy lives.
   std::unique_ptr<unsigned char[]> pixels_;
-  GLuint texture_ = 0;
-  float angle_ = 0;  // degrees about the view axis
+  unsigned int texture_ = 0;  // GL texture name
+  float angle_ = 0;           // degrees about the view axis
   float angleStep_ = 1.0f;
   int width_ = 256;
   int height_ = 256;

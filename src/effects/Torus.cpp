@@ -1,13 +1,18 @@
-// Torus: allocation, the per-frame mesh build and immediate-mode drawing.
-// Vector operations are done per component in double and rounded to float whenever a
-// vector is stored, as each step of the build stores its result.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h, GL.
+// Torus: allocation, the per-frame mesh build and immediate-mode drawing
 #include "effects/Torus.h"
+
+#include <GL/gl.h>
 
 #include <cmath>
 #include <new>
 
-#include "terrain/Jpeg.h"
+#include "image/Jpeg.h"
+#include "image/Texture.h"
+
+// Vector operations are done per component in double and rounded to float whenever a vector is stored, as
+// each step of the build stores its result.
+
+static_assert(Torus::kFillMode == GL_FILL);
 
 namespace {
 
@@ -15,28 +20,9 @@ constexpr float kInitStep = 0.1f;
 constexpr int kInitCount = 62;
 constexpr double kInverseTwoPi = 1 / 6.28318530717;  // deliberately not 1 / (2 pi) to all digits
 
-Vector3 Make(double x, double y, double z) {
-  Vector3 v;
-  v.Set(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
-  return v;
-}
-
-Vector3 Add(const Vector3& a, const Vector3& b) {
-  return Make(static_cast<double>(a.x) + b.x, static_cast<double>(a.y) + b.y, static_cast<double>(a.z) + b.z);
-}
-Vector3 Sub(const Vector3& a, const Vector3& b) {
-  return Make(static_cast<double>(a.x) - b.x, static_cast<double>(a.y) - b.y, static_cast<double>(a.z) - b.z);
-}
-Vector3 Scale(const Vector3& a, double s) { return Make(a.x * s, a.y * s, a.z * s); }
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-  return Make(static_cast<double>(a.y) * b.z - static_cast<double>(a.z) * b.y,
-              static_cast<double>(a.z) * b.x - static_cast<double>(a.x) * b.z,
-              static_cast<double>(a.x) * b.y - static_cast<double>(a.y) * b.x);
-}
-
 }  // namespace
 
-bool Torus::Init(GLenum polygonMode) {
+bool Torus::Init(unsigned int polygonMode) {
   polygonMode_ = polygonMode;
   pathStep_ = angleStep_ = kInitStep;
   ringCount_ = sideCount_ = kInitCount;
@@ -74,8 +60,8 @@ void Torus::BuildPath(float p, float q) {
   for (int i = 0; i < ringCount_; ++i) {
     const double s = std::sin(static_cast<double>(q) * t);
     const float r = static_cast<float>((s + 2) * 0.5 + 5);
-    path_[i] =
-        Make(r * std::cos(static_cast<double>(p) * t), r * s, r * std::sin(static_cast<double>(p) * t));
+    path_[i].Set(static_cast<float>(r * std::cos(static_cast<double>(p) * t)), static_cast<float>(r * s),
+                 static_cast<float>(r * std::sin(static_cast<double>(p) * t)));
     t += pathStep_;  // summed, not i * pathStep: t carries the rounding of the float sums
   }
 }
@@ -93,7 +79,7 @@ void Torus::BuildTube() {
   for (int i = 0; i < ringCount_; ++i) {
     const Vector3& here = path_[i];
     const Vector3& next = path_[i + 1 < ringCount_ ? i + 1 : 0];
-    const Vector3 tangent = Sub(next, here);
+    const Vector3 tangent = Subtract(next, here);
     const Vector3 sum = Add(here, next);
     Vector3 a = Cross(tangent, sum);  // normal of the plane through the origin and the segment
     Vector3 b = Cross(a, tangent);    // in that plane, across the segment
@@ -150,8 +136,8 @@ void Torus::BuildNormals() {
       const Vector3& v10 = vertices_[up + j];
       const Vector3& v01 = vertices_[here + right];
       const Vector3& v11 = vertices_[up + right];
-      faceNormals_[2 * (here + j)] = Cross(Sub(v10, v00), Sub(v01, v00));
-      faceNormals_[2 * (here + j) + 1] = Cross(Sub(v11, v01), Sub(v11, v10));
+      faceNormals_[2 * (here + j)] = Cross(Subtract(v10, v00), Subtract(v01, v00));
+      faceNormals_[2 * (here + j) + 1] = Cross(Subtract(v11, v01), Subtract(v11, v10));
     }
   }
   for (int i = 0; i < ringCount_; ++i) {
@@ -201,13 +187,7 @@ bool Torus::LoadTexture(const char* fileName, int width, int height) {
   glGenTextures(1, &texture_);
   // Without pixels the name stays without an image and the torus draws untextured.
   if (texture_ == 0 || !pixels) return false;
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, pixels.get());
+  UploadTexture(texture_, pixels.get(), static_cast<int>(w), static_cast<int>(h), TextureUpload{});
   return true;  // the pixels go with this scope: the object keeps no copy
 }
 

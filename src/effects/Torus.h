@@ -1,19 +1,20 @@
-// Torus: a textured tube swept along a closed (p, q) curve, its thickness pulsing in a
-// wave that runs along the tube, the whole object turning. The mesh (curve, tube,
-// strip indices, texture coordinates, normals) is rebuilt on the CPU every frame and
-// drawn in immediate mode as one triangle strip per side.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h, GL.
+// Torus: a textured tube swept along a closed curve, rebuilt and drawn every frame
 #pragma once
-
-#include <GL/gl.h>
 
 #include <cstddef>
 #include <memory>
 
 #include "geometry/Vector.h"
 
+// A textured tube swept along a closed (p, q) curve, its thickness pulsing in a wave that runs along the
+// tube, the whole object turning. The mesh (curve, tube, strip indices, texture coordinates, normals) is
+// rebuilt on the CPU every frame and drawn in immediate mode as one triangle strip per side.
+
 class Torus {
  public:
+  // GL_FILL, spelled out so that GL stays out of this header: the polygon mode until Init sets one.
+  static constexpr unsigned int kFillMode = 0x1B02;
+
   // tubePhase is the program-wide phase of the thickness wave, shared by every torus:
   // each tube build advances it by 0.1, whichever torus builds. It must outlive the torus.
   explicit Torus(float& tubePhase) : tubePhase_(tubePhase) {}
@@ -22,7 +23,7 @@ class Torus {
 
   // Sets the sizes, (re)allocates the arrays (releasing any previous ones), builds the mesh
   // once and loads "textures/torus.jpg". True when the texture was uploaded.
-  bool Init(GLenum polygonMode);
+  bool Init(unsigned int polygonMode);
   bool Allocate();
   bool LoadTexture(const char* fileName, int width, int height);
 
@@ -38,7 +39,7 @@ class Torus {
   // The per-frame mesh rebuild without GL (path, tube, strips, texture coordinates, normals).
   void Rebuild();
 
-  GLenum PolygonMode() const { return polygonMode_; }
+  unsigned int PolygonMode() const { return polygonMode_; }
   int SideCount() const { return sideCount_; }
   int RingCount() const { return ringCount_; }
   float PathStep() const { return pathStep_; }
@@ -46,7 +47,7 @@ class Torus {
   float Angle() const { return angle_; }
   float P() const { return p_; }
   float Q() const { return q_; }
-  GLuint Texture() const { return texture_; }
+  unsigned int Texture() const { return texture_; }
   bool Allocated() const { return vertices_ != nullptr; }
   int StripLength() const { return 2 * ringCount_ + 2; }
 
@@ -59,7 +60,7 @@ class Torus {
 
  private:
   float& tubePhase_;
-  GLenum polygonMode_ = GL_FILL;
+  unsigned int polygonMode_ = kFillMode;  // GL polygon mode, front and back
   float pathStep_ = 0.001f;
   float angleStep_ = 0.001f;
   int sideCount_ = 0;
@@ -68,7 +69,7 @@ class Torus {
   std::unique_ptr<Vector3[]> vertices_;
   std::unique_ptr<Vector3[]> normals_;
   std::unique_ptr<float[]> texCoords_;  // (s, t) pairs
-  GLuint texture_ = 0;
+  unsigned int texture_ = 0;            // GL texture name
   std::unique_ptr<unsigned[]> strips_;  // sideCount strips of StripLength() indices, one after another
   std::unique_ptr<double[]> sideCos_;   // cos and sin of each side's angle, per tube build
   std::unique_ptr<double[]> sideSin_;

@@ -1,7 +1,7 @@
-// Tunnel: the ring table, the swaying view, the scrolling tube and the speed swing.
-// Dependencies: GL, GLU.
+// Tunnel: the ring table, the swaying view, the scrolling tube and the speed swing
 #include "effects/Tunnel.h"
 
+#include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
@@ -45,7 +45,7 @@ void Tunnel::DrawQuad(int r, int k0, int k1) const {
   glTexCoord2f(0, 1), glVertex3f(d.x, d.y, d.z);
 }
 
-void Tunnel::Draw(GLuint texture) {
+void Tunnel::Draw(unsigned int texture) {
   glLoadIdentity();
 
   // Sway: the look-at centre circles at about a degree per frame sideways, half that up and down.

@@ -1,10 +1,9 @@
-// Tunnel: an octagonal tube of 120 rings, textured quad by quad, through which the viewer
-// flies while the view sways. Its speed (TunnelSpeed, also the step of the W and X camera
-// keys) rises and falls by itself, so the flight never settles.
-// Dependencies: GL, GLU.
+// Tunnel: the octagonal textured tube the viewer flies through, and its speed swing
 #pragma once
 
-#include <GL/gl.h>
+// An octagonal tube of 120 rings, textured quad by quad, through which the viewer flies while the view sways.
+// Its speed (TunnelSpeed, also the step of the W and X camera keys) rises and falls by itself, so the flight
+// never settles.
 
 // The ring-angle factor: the float product of the floats 3.14 and 1/180. Deliberately
 // coarser than the vector module's DegToRad; the tunnel's closing side is a little wider.
@@ -25,7 +24,7 @@ class Tunnel {
   // One frame: loads its own view, draws the tube with `texture` (the tunnel texture slot),
   // leaves the sway, a (0, 0, -8) move and a 0.8 scale on the model-view matrix for what
   // the scene draws next, and updates TunnelSpeed.
-  void Draw(GLuint texture);
+  void Draw(unsigned int texture);
   // The speed swing of one frame (the last step of Draw): a speed below 0.1 speeds up
   // the acceleration by 0.0004, above 1.0 slows it by 0.00004; then the speed changes by it.
   void UpdateSpeed();

@@ -1,5 +1,4 @@
-// Camera.cpp: angle wrap, movement along the basis vectors, matrix rebuild and GL application.
-// Depends on: geometry/Camera.h, GL.
+// Camera: angle wrap, movement along the basis vectors, matrix rebuild and GL application
 #include "geometry/Camera.h"
 
 #include <GL/gl.h>

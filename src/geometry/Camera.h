@@ -1,9 +1,10 @@
-// Camera.h: the one free-flying camera: a translation, three Euler angles in degrees, the model-view
-// matrix built from them and the basis vectors the movement keys follow.
-// Depends on: geometry/Vector.h; GL only in Camera::Apply.
+// Camera: the one free-flying camera, its model-view matrix and its basis vectors
 #pragma once
 
 #include "geometry/Vector.h"
+
+// The one free-flying camera: a translation, three Euler angles in degrees, the model-view matrix built from
+// them and the basis vectors the movement keys follow.
 
 struct Camera {
   // Rows 2, 1, 0 of the row-major camera matrix. forward is the camera's own Z axis, which points

@@ -1,6 +1,4 @@
-// Frustum.cpp: plane extraction from projection * model-view (normalised so that the plane
-// expression is a signed distance) and the cube test.
-// Depends on: geometry/Frustum.h, geometry/Octree.h, GL.
+// Frustum: plane extraction from projection * model-view, and the cube test
 #include "geometry/Frustum.h"
 
 #include <GL/gl.h>
@@ -8,6 +6,8 @@
 #include <cmath>
 
 #include "geometry/Octree.h"
+
+// The planes are normalised, so that the plane expression is a signed distance.
 
 namespace {
 
@@ -46,15 +46,15 @@ void Frustum::SetFromMatrices(const float projection[16], const float modelview[
       clip[4 * i + j] = static_cast<float>(sum);
     }
   }
-  PlaneFromRows(clip, 0, -1.0f, planes_[Right]);
-  PlaneFromRows(clip, 0, 1.0f, planes_[Left]);
-  PlaneFromRows(clip, 1, 1.0f, planes_[Bottom]);
-  PlaneFromRows(clip, 1, -1.0f, planes_[Top]);
-  PlaneFromRows(clip, 2, -1.0f, planes_[Far]);
-  PlaneFromRows(clip, 2, 1.0f, planes_[Near]);
+  PlaneFromRows(clip, 0, -1.0f, planes_[kRight]);
+  PlaneFromRows(clip, 0, 1.0f, planes_[kLeft]);
+  PlaneFromRows(clip, 1, 1.0f, planes_[kBottom]);
+  PlaneFromRows(clip, 1, -1.0f, planes_[kTop]);
+  PlaneFromRows(clip, 2, -1.0f, planes_[kFar]);
+  PlaneFromRows(clip, 2, 1.0f, planes_[kNear]);
 }
 
-int Frustum::TestCube(const Cube& cube) const {
+CubeVisibility Frustum::TestCube(const Cube& cube) const {
   // Corners from the centre (m) and half edge, each coordinate rounded to float.
   const float h = cube.size * 0.5f;
   const double mx = static_cast<double>(cube.x) + h;
@@ -77,8 +77,8 @@ int Frustum::TestCube(const Cube& cube) const {
         for (double c : cz) inside += (a + b + c + d > 0.0) ? 1 : 0;
       }
     }
-    if (inside == 0) return CubeOutside;
+    if (inside == 0) return CubeVisibility::kOutside;
     if (inside != 8) allInside = false;
   }
-  return allInside ? CubeInside : CubeIntersecting;
+  return allInside ? CubeVisibility::kInside : CubeVisibility::kIntersecting;
 }

@@ -1,5 +1,4 @@
-// Octree.cpp: cube containment and splitting, and the octree build.
-// Depends on: geometry/Octree.h.
+// Octree: cube containment and splitting, and the octree build
 #include "geometry/Octree.h"
 
 #include <cmath>
@@ -13,13 +12,14 @@ bool Cube::ContainsPoint(std::span<const TerrainVertex> vertices, uint32_t v) co
          p.y <= static_cast<double>(y) + size && p.z >= z && p.z <= static_cast<double>(z) + size;
 }
 
-int Cube::ContainsTriangle(std::span<const TerrainVertex> vertices, const TerrainTriangle* triangle) const {
-  if (!triangle) return -1;
+TriangleInCube Cube::ContainsTriangle(std::span<const TerrainVertex> vertices,
+                                      const TerrainTriangle* triangle) const {
+  if (!triangle) return TriangleInCube::kNoTriangle;
   if (ContainsPoint(vertices, triangle->a) || ContainsPoint(vertices, triangle->b) ||
       ContainsPoint(vertices, triangle->c)) {
-    return 2;
+    return TriangleInCube::kBelongs;
   }
-  return 0;
+  return TriangleInCube::kOutside;
 }
 
 std::array<Cube, 8> Cube::Split() const {
@@ -105,7 +105,7 @@ void OctreeNode::Build(std::span<const TerrainTriangle* const> triangles, const 
   std::vector<const TerrainTriangle*> belonging;
   belonging.reserve(triangles.size());
   for (const TerrainTriangle* t : triangles) {
-    if (cube.ContainsTriangle(vertices, t) == 2) belonging.push_back(t);
+    if (cube.ContainsTriangle(vertices, t) == TriangleInCube::kBelongs) belonging.push_back(t);
   }
   BuildFromBelonging(belonging, cube, vertices);
 }

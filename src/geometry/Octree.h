@@ -1,8 +1,4 @@
-// Octree.h: the octree over the terrain's triangles (Cube, OctreeNode), built once per terrain build
-// and walked every frame to collect the triangles of the leaves inside the view.
-// A triangle belongs to every cube that holds at least one of its vertices, so it may sit in several
-// leaves; one that merely passes through a cube is not stored there.
-// Depends on: geometry/TerrainMesh.h, geometry/Frustum.h; GL only in the drawing operations.
+// Octree: the octree over the terrain's triangles, built per terrain build and walked per frame
 #pragma once
 
 #include <array>
@@ -13,6 +9,11 @@
 
 #include "geometry/Frustum.h"
 #include "geometry/TerrainMesh.h"
+
+// The octree over the terrain's triangles (Cube, OctreeNode), built once per terrain build and walked every
+// frame to collect the triangles of the leaves inside the view. A triangle belongs to every cube that holds
+// at least one of its vertices, so it may sit in several leaves; one that merely passes through a cube is not
+// stored there.
 
 // A node is split only if at least this many triangles belong to it (also the scale of the debug
 // box colours)...
@@ -26,6 +27,9 @@ struct OctreeDisplay {
   bool HideEmptyOctreeNodes = false;  // leave out the boxes of nodes without triangles
 };
 
+// Whether a triangle belongs to a cube (Cube::ContainsTriangle), numbered as the answers always were.
+enum class TriangleInCube : int { kNoTriangle = -1, kOutside = 0, kBelongs = 2 };
+
 // Axis-aligned cube [x, x + size] x [y, y + size] x [z, z + size], faces included.
 struct Cube {
   float x = 0.0f;  // minimum corner
@@ -36,8 +40,9 @@ struct Cube {
   // Whether vertex v lies in the cube (a vertex on a shared face lies in both cubes). False for a
   // vertex number outside the array.
   bool ContainsPoint(std::span<const TerrainVertex> vertices, uint32_t v) const;
-  // 2 if any of the triangle's three corners lies in the cube, 0 if none does, -1 for no triangle.
-  int ContainsTriangle(std::span<const TerrainVertex> vertices, const TerrainTriangle* triangle) const;
+  // kBelongs if any of the triangle's three corners lies in the cube, kOutside if none does.
+  TriangleInCube ContainsTriangle(std::span<const TerrainVertex> vertices,
+                                  const TerrainTriangle* triangle) const;
   // The eight half-size children, in the octree's child order.
   std::array<Cube, 8> Split() const;
   // The twelve edges as one GL_LINES block.

@@ -1,6 +1,4 @@
-// OctreeTraversal.cpp: the per-frame walk that culls the octree against the frustum and collects the
-// visible leaves' triangles, and the debug wire boxes.
-// Depends on: geometry/Octree.h, geometry/Frustum.h, GL.
+// OctreeTraversal: the per-frame culling walk and the debug wire boxes
 #include <GL/gl.h>
 
 #include "geometry/Frustum.h"
@@ -24,9 +22,9 @@ void OctreeNode::CollectVisible(const Frustum* frustum, IndexList& list, const O
     return;
   }
   if (frustum && cube_) {
-    const int r = frustum->TestCube(*cube_);
-    if (r == CubeOutside) return;
-    if (r == CubeIntersecting) {
+    const CubeVisibility visibility = frustum->TestCube(*cube_);
+    if (visibility == CubeVisibility::kOutside) return;
+    if (visibility == CubeVisibility::kIntersecting) {
       if (!children_) {
         CollectLeaf(list, display);
         return;

@@ -1,5 +1,4 @@
-// TerrainMesh.cpp: the visible-index list.
-// Depends on: geometry/TerrainMesh.h.
+// TerrainMesh: the visible-index list
 #include "geometry/TerrainMesh.h"
 
 #include <climits>

@@ -1,13 +1,14 @@
-// TerrainMesh.h: the terrain grid's plain records (TerrainVertex, TerrainTriangle) and the per-frame
-// list of visible vertex numbers (IndexList). They live here, below the terrain module, so that the
-// octree can read the mesh without depending on the terrain. No GL.
-// Depends on: geometry/Vector.h.
+// TerrainMesh: the terrain grid's plain records and the per-frame list of visible vertex numbers
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "geometry/Vector.h"
+
+// The terrain grid's plain records (TerrainVertex, TerrainTriangle) and the per-frame list of visible vertex
+// numbers (IndexList). They live here, below the terrain module, so that the octree can read the mesh without
+// depending on the terrain. No GL.
 
 // One grid vertex. Number i = row * width + column.
 struct TerrainVertex {

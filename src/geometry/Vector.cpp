@@ -1,5 +1,4 @@
-// Vector.cpp: the vector and matrix operations, double intermediates rounded to float on store.
-// Depends on: <cmath>.
+// Vector: the vector and matrix operations, double intermediates rounded to float on store
 #include "geometry/Vector.h"
 
 #include <cmath>
@@ -12,6 +11,34 @@ void Vector3::Normalize() {
   x = static_cast<float>(x / length);
   y = static_cast<float>(y / length);
   z = static_cast<float>(z / length);
+}
+
+namespace {
+
+Vector3 Rounded(double x, double y, double z) {
+  Vector3 v;
+  v.Set(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+  return v;
+}
+
+}  // namespace
+
+Vector3 Add(const Vector3& a, const Vector3& b) {
+  return Rounded(static_cast<double>(a.x) + b.x, static_cast<double>(a.y) + b.y,
+                 static_cast<double>(a.z) + b.z);
+}
+
+Vector3 Subtract(const Vector3& a, const Vector3& b) {
+  return Rounded(static_cast<double>(a.x) - b.x, static_cast<double>(a.y) - b.y,
+                 static_cast<double>(a.z) - b.z);
+}
+
+Vector3 Scale(const Vector3& v, double factor) { return Rounded(v.x * factor, v.y * factor, v.z * factor); }
+
+Vector3 Cross(const Vector3& a, const Vector3& b) {
+  return Rounded(static_cast<double>(a.y) * b.z - static_cast<double>(a.z) * b.y,
+                 static_cast<double>(a.z) * b.x - static_cast<double>(a.x) * b.z,
+                 static_cast<double>(a.x) * b.y - static_cast<double>(a.y) * b.x);
 }
 
 float Vector4::Length() const {

@@ -1,8 +1,9 @@
-// Vector.h: the engine's single-precision vector and matrix types (Vector3, Vector4, Matrix4) and the
-// degree-to-radian constant. Every operation carries its products and sums in double and rounds to
-// float only where a result is stored, so results are the same on every compiler and FPU setting.
-// Depends on: nothing.
+// Vector: the engine's single-precision vector and matrix types and the degree-to-radian constant
 #pragma once
+
+// The engine's single-precision vector and matrix types (Vector3, Vector4, Matrix4) and the degree-to-radian
+// constant. Every operation carries its products and sums in double and rounds to float only where a result
+// is stored, so results are the same on every compiler and FPU setting.
 
 // pi as a float (3.1415927) times 1/180 as a float (0.0055555557), the exact product rounded to float:
 // 0.017453294, one float step above the correctly rounded pi/180. The product of two floats is exact
@@ -23,6 +24,12 @@ struct Vector3 {
   // Scales to unit length. A zero vector has no direction and stays zero (instead of turning into NaNs).
   void Normalize();
 };
+
+// Vector3 arithmetic, each component carried in double and rounded to float once.
+Vector3 Add(const Vector3& a, const Vector3& b);
+Vector3 Subtract(const Vector3& a, const Vector3& b);
+Vector3 Scale(const Vector3& v, double factor);
+Vector3 Cross(const Vector3& a, const Vector3& b);
 
 // Homogeneous vector; w is carried along but ignored by Length and Cross.
 struct Vector4 {

@@ -1,13 +1,16 @@
-// ParticleSystem: emitter presets, the free-list pool, birth, motion, death and drawing.
-// Random quantities are base + variation * r with the arithmetic in double; values are
-// rounded to float where they are stored in a record.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h, particles/RuntimeRand.h, GL.
+// ParticleSystem: emitter presets, the free-list pool, birth, motion, death and drawing
 #include "particles/ParticleSystem.h"
+
+#include <GL/gl.h>
 
 #include <cmath>
 #include <new>
 
-#include "terrain/Jpeg.h"
+#include "image/Jpeg.h"
+#include "image/Texture.h"
+
+// Random quantities are base + variation * r with the arithmetic in double; values are rounded to float where
+// they are stored in a record.
 
 namespace {
 
@@ -28,7 +31,7 @@ Vector3 Vary(const Vector3& base, const Vector3& variation, double r) {
 
 }  // namespace
 
-ParticleSystem::ParticleSystem(int preset, RuntimeRand& rand) : preset_(preset), rand_(rand) {}
+ParticleSystem::ParticleSystem(ParticlePreset preset, RuntimeRand& rand) : preset_(preset), rand_(rand) {}
 
 double ParticleSystem::RandomFactor() { return 1.0 - (rand_.Next() % 100) * static_cast<double>(0.02f); }
 
@@ -50,13 +53,13 @@ bool ParticleSystem::Init() {
   return LoadTexture("textures/particle.jpg");
 }
 
-void ParticleSystem::ApplyPreset(int preset) {
+void ParticleSystem::ApplyPreset(ParticlePreset preset) {
   ParticleEmitter& e = *emitter_;
   e.live = nullptr;
   e.liveCount = 0;
   e.maxParticles = kMaxParticles;
   switch (preset) {
-    case 0:  // slow white particles drifting out in all directions
+    case ParticlePreset::kDrift:
       e.spawnBase = 3, e.spawnVariation = 1;
       e.lifeBase = 580, e.lifeVariation = 10;
       e.startColourBase.Set(1, 1, 1), e.startColourVariation.Set(0, 0, 0);
@@ -67,7 +70,7 @@ void ParticleSystem::ApplyPreset(int preset) {
       e.speedBase = 0.01f, e.speedVariation = 0.01f;
       e.halfSize = 0.1f;
       break;
-    case 1:  // thrown out sideways from above the origin, then falling
+    case ParticlePreset::kFountain:
       e.spawnBase = 3, e.spawnVariation = 1;
       e.lifeBase = 430, e.lifeVariation = 20;
       e.startColourBase.Set(1, 1, 1), e.startColourVariation.Set(0.1f, 0.1f, 0.1f);
@@ -78,7 +81,7 @@ void ParticleSystem::ApplyPreset(int preset) {
       e.speedBase = 0.1f, e.speedVariation = 0.05f;
       e.halfSize = 1.5f;
       break;
-    case 2:  // short red-to-yellow jet along -X, fanned 20 degrees up and down
+    case ParticlePreset::kJet:
       e.spawnBase = 3, e.spawnVariation = 1;
       e.lifeBase = 30, e.lifeVariation = 20;
       e.startColourBase.Set(1, 0, 0), e.startColourVariation.Set(0.1f, 0.1f, 0.1f);
@@ -201,12 +204,6 @@ bool ParticleSystem::LoadTexture(const char* fileName) {
   SetParticleAlpha(pixels.get(), static_cast<size_t>(width) * height);
   glGenTextures(1, &texture_);
   if (texture_ == 0) return false;
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, pixels.get());
+  UploadTexture(texture_, pixels.get(), static_cast<int>(width), static_cast<int>(height), TextureUpload{});
   return true;
 }

@@ -1,17 +1,22 @@
-// ParticleSystem: textured, additively blended squares emitted from one point, with
-// three fixed looks (presets 0, 1, 2). Particles move one step per Update, so their
-// speed on screen follows the frame rate. The record pool is allocated once by Init
-// and recycled through a free list; nothing allocates per frame.
-// Dependencies: geometry/Vector.h, terrain/Jpeg.h (LoadJpeg), particles/RuntimeRand.h, GL.
+// ParticleSystem: textured, additively blended squares emitted from one point
 #pragma once
-
-#include <GL/gl.h>
 
 #include <cstddef>
 #include <memory>
 
 #include "geometry/Vector.h"
 #include "particles/RuntimeRand.h"
+
+// Textured, additively blended squares emitted from one point, with three fixed looks (ParticlePreset).
+// Particles move one step per Update, so their speed on screen follows the frame rate. The record pool is
+// allocated once by Init and recycled through a free list; nothing allocates per frame.
+
+// The three looks of a system. The numbers are those the looks have always been known by.
+enum class ParticlePreset : int {
+  kDrift = 0,     // slow white particles drifting out in all directions from the origin
+  kFountain = 1,  // thrown out sideways from a point above the origin, then falling
+  kJet = 2,       // a short-lived red-to-yellow jet along -X, fanned 20 degrees up and down
+};
 
 struct Particle {
   Particle* next = nullptr;  // live list: towards older particles; free list: next free record
@@ -42,14 +47,15 @@ struct ParticleEmitter {
 class ParticleSystem {
  public:
   // The generator is the program's one runtime rand; it must outlive the system.
-  ParticleSystem(int preset, RuntimeRand& rand);
+  ParticleSystem(ParticlePreset preset, RuntimeRand& rand);
   ParticleSystem(const ParticleSystem&) = delete;
   ParticleSystem& operator=(const ParticleSystem&) = delete;
 
   // Releases any previous emitter and pool, builds new ones from the preset and loads
   // "textures/particle.jpg". True when the texture was decoded and uploaded.
   bool Init();
-  void ApplyPreset(int preset);
+  // A preset outside the three leaves the emitter as allocated.
+  void ApplyPreset(ParticlePreset preset);
   bool LoadTexture(const char* fileName);
 
   void Spawn();
@@ -59,8 +65,8 @@ class ParticleSystem {
   void Draw();
   void Frame();
 
-  int Preset() const { return preset_; }
-  GLuint Texture() const { return texture_; }
+  ParticlePreset Preset() const { return preset_; }
+  unsigned int Texture() const { return texture_; }
   const ParticleEmitter* Emitter() const { return emitter_.get(); }
   const Particle* FreeList() const { return freeList_; }
   size_t PoolSize() const { return poolSize_; }
@@ -69,9 +75,9 @@ class ParticleSystem {
   // One random factor: 1 - (rand mod 100) * 0.02f, one of 1.0, 0.98, ..., -0.98.
   double RandomFactor();
 
-  int preset_;
+  ParticlePreset preset_;
   RuntimeRand& rand_;
-  GLuint texture_ = 0;
+  unsigned int texture_ = 0;  // GL texture name
   Particle* freeList_ = nullptr;
   std::unique_ptr<ParticleEmitter> emitter_;
   std::unique_ptr<Particle[]> pool_;

@@ -1,11 +1,11 @@
-// RuntimeRand: the program's one random generator, a linear congruential generator
-// with the constants of the classic C runtime (state * 214013 + 2531011 mod 2^32,
-// result bits 16..30). Starts at state 1 and is never seeded, so every run draws the
-// same sequence and the particle animation repeats exactly.
-// Dependencies: none.
+// RuntimeRand: the program's one random generator, the classic C runtime's rand
 #pragma once
 
 #include <cstdint>
+
+// The program's one random generator, a linear congruential generator with the constants of the classic C
+// runtime (state * 214013 + 2531011 mod 2^32, result bits 16..30). Starts at state 1 and is never seeded, so
+// every run draws the same sequence and the particle animation repeats exactly.
 
 class RuntimeRand {
  public:

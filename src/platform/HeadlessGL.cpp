@@ -38,7 +38,7 @@ bool HeadlessGL::Create(const HeadlessGLOptions& options) {
   }
   display_ = display;
   const bool deep = options.colorBits > 16;
-  const bool es3 = options.api == GLApi::Es3;
+  const bool es3 = options.api == GLApi::kEs3;
   const EGLint renderable = es3 ? EGL_OPENGL_ES3_BIT : EGL_OPENGL_BIT;
   const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, renderable,
                                   EGL_RED_SIZE,     deep ? 8 : 5,    EGL_GREEN_SIZE,      deep ? 8 : 6,

@@ -1,21 +1,22 @@
-// HeadlessGL: an offscreen OpenGL context (EGL, surfaceless Mesa display, pbuffer
-// surface): desktop GL in its compatibility profile, or OpenGL ES 3 for the builds that
-// draw through the engine's own GL 1.1 layer. Used by the tests and by headless rendering.
-// Depends on: EGL, GL (only inside the .cpp).
+// HeadlessGL: an offscreen OpenGL context on EGL: desktop GL, or OpenGL ES 3 for the GL layer
 #pragma once
 
 #include <string>
 
+// An offscreen OpenGL context (EGL, surfaceless Mesa display, pbuffer surface): desktop GL in its
+// compatibility profile, or OpenGL ES 3 for the builds that draw through the engine's own GL 1.1 layer.
+// Used by the tests and by headless rendering.
+
 namespace platform {
 
-enum class GLApi { Desktop, Es3 };
+enum class GLApi { kDesktop, kEs3 };
 
 struct HeadlessGLOptions {
   int width = 256;  // pbuffer size in pixels
   int height = 256;
   int colorBits = 32;  // 32: RGBA8888, 16: RGB565
   int depthBits = 16;
-  GLApi api = GLApi::Desktop;
+  GLApi api = GLApi::kDesktop;
 };
 
 class HeadlessGL {

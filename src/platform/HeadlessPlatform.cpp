@@ -14,9 +14,9 @@ namespace {
 
 // Builds that draw through the engine's GL layer give it an ES 3 context to draw on.
 #ifdef LANDSCAPE_GL_LAYER
-constexpr GLApi kContextApi = GLApi::Es3;
+constexpr GLApi kContextApi = GLApi::kEs3;
 #else
-constexpr GLApi kContextApi = GLApi::Desktop;
+constexpr GLApi kContextApi = GLApi::kDesktop;
 #endif
 
 std::string Size(int width, int height, int bits) {
@@ -25,9 +25,9 @@ std::string Size(int width, int height, int bits) {
 
 std::unique_ptr<PulledSink> MakeSink(const HeadlessOptions& options) {
   switch (options.audio) {
-    case AudioOutput::Memory:
+    case AudioOutput::kMemory:
       return std::make_unique<MemorySink>();
-    case AudioOutput::File:
+    case AudioOutput::kFile:
       return std::make_unique<FileSink>(options.audioPath);
     default:
       return std::make_unique<NullSink>();
@@ -92,21 +92,21 @@ std::vector<unsigned char> HeadlessPlatform::ReadPixels() const {
 
 bool HeadlessPlatform::RegisterWindowClass() {
   Log("RegisterWindowClass");
-  if (Failing(Step::RegisterClass)) return false;
+  if (Failing(Step::kRegisterClass)) return false;
   classRegistered_ = true;
   return true;
 }
 
 bool HeadlessPlatform::UnregisterWindowClass() {
   Log("UnregisterWindowClass");
-  if (Failing(Step::UnregisterClass) || !classRegistered_ || window_ != 0) return false;
+  if (Failing(Step::kUnregisterClass) || !classRegistered_ || window_ != 0) return false;
   classRegistered_ = false;
   return true;
 }
 
 bool HeadlessPlatform::ChangeDisplayMode(int width, int height, int bits) {
   Log("ChangeDisplayMode " + Size(width, height, bits));
-  if (Failing(Step::ChangeDisplayMode)) return false;
+  if (Failing(Step::kChangeDisplayMode)) return false;
   const bool offered = modes_.empty() || std::any_of(modes_.begin(), modes_.end(), [&](const auto& mode) {
                          return mode[0] == width && mode[1] == height && mode[2] == bits;
                        });
@@ -127,8 +127,9 @@ void HeadlessPlatform::ShowCursor(bool show) {
 WindowHandle HeadlessPlatform::CreateWindow(const std::string& title, int width, int height,
                                             WindowStyle style, int colorBits) {
   Log("CreateWindow " + title + " " + Size(width, height, colorBits) +
-      (style == WindowStyle::Popup ? " popup" : " framed"));
-  if (Failing(Step::CreateWindow) || !classRegistered_ || window_ != 0 || width <= 0 || height <= 0) return 0;
+      (style == WindowStyle::kPopup ? " popup" : " framed"));
+  if (Failing(Step::kCreateWindow) || !classRegistered_ || window_ != 0 || width <= 0 || height <= 0)
+    return 0;
   window_ = nextWindow_++;
   width_ = width;
   height_ = height;
@@ -141,7 +142,7 @@ WindowHandle HeadlessPlatform::CreateWindow(const std::string& title, int width,
 
 bool HeadlessPlatform::DestroyWindow(WindowHandle window) {
   Log("DestroyWindow");
-  if (Failing(Step::DestroyWindow) || window == 0 || window != window_) return false;
+  if (Failing(Step::kDestroyWindow) || window == 0 || window != window_) return false;
   window_ = 0;
   visible_ = false;
   width_ = height_ = 0;
@@ -155,14 +156,14 @@ void HeadlessPlatform::ShowWindow(WindowHandle window) {
 
 DeviceHandle HeadlessPlatform::GetDeviceContext(WindowHandle window) {
   Log("GetDeviceContext");
-  if (Failing(Step::GetDeviceContext) || window == 0 || window != window_) return 0;
+  if (Failing(Step::kGetDeviceContext) || window == 0 || window != window_) return 0;
   deviceHeld_ = true;
   return window;
 }
 
 bool HeadlessPlatform::ReleaseDeviceContext(WindowHandle window, DeviceHandle device) {
   Log("ReleaseDeviceContext");
-  if (Failing(Step::ReleaseDeviceContext) || !deviceHeld_ || device != window) return false;
+  if (Failing(Step::kReleaseDeviceContext) || !deviceHeld_ || device != window) return false;
   deviceHeld_ = false;
   return true;
 }
@@ -170,14 +171,14 @@ bool HeadlessPlatform::ReleaseDeviceContext(WindowHandle window, DeviceHandle de
 int HeadlessPlatform::ChoosePixelFormat(DeviceHandle device, const PixelFormat& format) {
   Log("ChoosePixelFormat " + std::to_string(format.colorBits));
   const uint32_t needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-  if (Failing(Step::ChoosePixelFormat) || !deviceHeld_ || device != window_) return 0;
+  if (Failing(Step::kChoosePixelFormat) || !deviceHeld_ || device != window_) return 0;
   if ((format.flags & needed) != needed || format.pixelType != 0) return 0;
   return format.colorBits > 16 ? 1 : 2;  // 1: RGBA8888, 2: RGB565
 }
 
 bool HeadlessPlatform::SetPixelFormat(DeviceHandle device, int index, const PixelFormat& format) {
   Log("SetPixelFormat " + std::to_string(index));
-  if (Failing(Step::SetPixelFormat) || !deviceHeld_ || device != window_ || (index != 1 && index != 2)) {
+  if (Failing(Step::kSetPixelFormat) || !deviceHeld_ || device != window_ || (index != 1 && index != 2)) {
     return false;
   }
   pixelFormat_ = index;
@@ -188,7 +189,7 @@ bool HeadlessPlatform::SetPixelFormat(DeviceHandle device, int index, const Pixe
 
 ContextHandle HeadlessPlatform::CreateContext(DeviceHandle device) {
   Log("CreateContext");
-  if (Failing(Step::CreateContext) || !deviceHeld_ || device != window_ || pixelFormat_ == 0 ||
+  if (Failing(Step::kCreateContext) || !deviceHeld_ || device != window_ || pixelFormat_ == 0 ||
       gl_ != nullptr) {
     return 0;
   }
@@ -208,20 +209,20 @@ ContextHandle HeadlessPlatform::CreateContext(DeviceHandle device) {
 bool HeadlessPlatform::MakeCurrent(DeviceHandle device, ContextHandle context) {
   if (device == 0 && context == 0) {
     Log("ReleaseCurrent");
-    if (Failing(Step::ReleaseCurrent)) return false;
+    if (Failing(Step::kReleaseCurrent)) return false;
     if (gl_ != nullptr) gl_->ReleaseCurrent();
     current_ = false;
     return true;
   }
   Log("MakeCurrent");
-  if (Failing(Step::MakeCurrent) || gl_ == nullptr || context != context_ || device != window_) return false;
+  if (Failing(Step::kMakeCurrent) || gl_ == nullptr || context != context_ || device != window_) return false;
   current_ = gl_->MakeCurrent();
   return current_;
 }
 
 bool HeadlessPlatform::DeleteContext(ContextHandle context) {
   Log("DeleteContext");
-  if (Failing(Step::DeleteContext) || gl_ == nullptr || context != context_) return false;
+  if (Failing(Step::kDeleteContext) || gl_ == nullptr || context != context_) return false;
 #ifdef LANDSCAPE_GL_LAYER
   webgl::Detach();
 #endif

@@ -1,13 +1,4 @@
-// HeadlessPlatform: the backend for tests and the capture tool. No display: the
-// "window" is a record, its GL context an EGL pbuffer of the client size. Time is a
-// virtual clock the driver advances; messages come from a script; message boxes are
-// recorded and answered from a script; any Win32-shaped step can be made to fail;
-// audio goes to a pulled sink that the clock drives. Two hooks let a driver run the
-// very same main loop frame by frame: `onIdle` runs whenever the message queue is
-// found empty (just before the loop draws a frame; it may set the clock or queue
-// messages, which are then taken first), `onSwap` right after each presented frame,
-// with the frame's context current (ReadPixels gives the picture).
-// Depends on: platform/Platform.h, platform/HeadlessGL.h.
+// HeadlessPlatform: the backend for tests and the capture tool
 #pragma once
 
 #include <array>
@@ -20,23 +11,31 @@
 #include "platform/HeadlessGL.h"
 #include "platform/Platform.h"
 
+// No display: the "window" is a record, its GL context an EGL pbuffer of the client size. Time is a virtual
+// clock the driver advances; messages come from a script; message boxes are recorded and answered from a
+// script; any Win32-shaped step can be made to fail; audio goes to a pulled sink that the clock drives. Two
+// hooks let a driver run the very same main loop frame by frame: `onIdle` runs whenever the message queue is
+// found empty (just before the loop draws a frame; it may set the clock or queue messages, which are then
+// taken first), `onSwap` right after each presented frame, with the frame's context current (ReadPixels gives
+// the picture).
+
 namespace platform {
 
 // The steps a test can make fail.
 enum class Step {
-  RegisterClass,
-  UnregisterClass,
-  ChangeDisplayMode,
-  CreateWindow,
-  DestroyWindow,
-  GetDeviceContext,
-  ReleaseDeviceContext,
-  ChoosePixelFormat,
-  SetPixelFormat,
-  CreateContext,
-  MakeCurrent,
-  ReleaseCurrent,
-  DeleteContext,
+  kRegisterClass,
+  kUnregisterClass,
+  kChangeDisplayMode,
+  kCreateWindow,
+  kDestroyWindow,
+  kGetDeviceContext,
+  kReleaseDeviceContext,
+  kChoosePixelFormat,
+  kSetPixelFormat,
+  kCreateContext,
+  kMakeCurrent,
+  kReleaseCurrent,
+  kDeleteContext,
 };
 
 struct MessageBoxRecord {
@@ -47,11 +46,11 @@ struct MessageBoxRecord {
   int answer = 0;
 };
 
-enum class AudioOutput { Null, Memory, File };
+enum class AudioOutput { kNull, kMemory, kFile };
 
 struct HeadlessOptions {
-  AudioOutput audio = AudioOutput::Null;
-  std::string audioPath;  // AudioOutput::File: raw s16le stereo PCM
+  AudioOutput audio = AudioOutput::kNull;
+  std::string audioPath;  // AudioOutput::kFile: raw s16le stereo PCM
   float soundVersion = kSoundLibraryVersion;
   uint32_t startTicks = 0;
 };
@@ -153,7 +152,7 @@ class HeadlessPlatform : public Platform {
   WindowHandle nextWindow_ = 1;
   int width_ = 0, height_ = 0;
   int windowBits_ = 0;
-  WindowStyle style_ = WindowStyle::Framed;
+  WindowStyle style_ = WindowStyle::kFramed;
   bool visible_ = false;
   bool deviceHeld_ = false;
   int pixelFormat_ = 0;

@@ -1,16 +1,15 @@
-// Jpeg: libjpeg-turbo decoding with an error manager that returns instead of exiting.
-// libjpeg reports errors by longjmp; nothing with a destructor lives in the frame
-// that calls setjmp, and the output vector belongs to the caller.
-// Depends on: libjpeg.
+// Jpeg: libjpeg-turbo decoding with an error manager that returns instead of exiting
 #include "platform/Jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE declared first
-#include <cstdlib>
 
 // clang-format off
 #include <jpeglib.h>
 // clang-format on
+
+// libjpeg reports errors by longjmp; nothing with a destructor lives in the frame that calls setjmp, and
+// the output vector belongs to the caller.
 
 namespace platform {
 namespace {
@@ -77,43 +76,6 @@ bool DecodeJpeg(const unsigned char* data, size_t size, JpegPicture& out) {
   out.height = info.output_height;
   jpeg_destroy_decompress(&info);
   return true;
-}
-
-std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned width, unsigned height, bool grey,
-                                      int quality) {
-  std::vector<unsigned char> result;
-  if (pixels == nullptr || width == 0 || height == 0) return result;
-  jpeg_compress_struct info;
-  ErrorManager errors;
-  unsigned char* buffer = nullptr;
-  unsigned long bytes = 0;
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = OnError;
-  errors.base.output_message = Silence;
-  if (setjmp(errors.jump) != 0) {
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return result;
-  }
-  jpeg_create_compress(&info);
-  jpeg_mem_dest(&info, &buffer, &bytes);
-  info.image_width = width;
-  info.image_height = height;
-  info.input_components = grey ? 1 : 3;
-  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  const size_t row = static_cast<size_t>(width) * (grey ? 1 : 3);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {const_cast<unsigned char*>(pixels) + row * info.next_scanline};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  result.assign(buffer, buffer + bytes);
-  std::free(buffer);
-  return result;
 }
 
 }  // namespace platform

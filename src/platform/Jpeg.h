@@ -1,5 +1,4 @@
-// Jpeg: JPEG decoding on libjpeg-turbo, the only place that includes libjpeg.
-// Depends on: libjpeg (inside the .cpp only).
+// Jpeg: the engine's JPEG decoder, on libjpeg-turbo (included by the .cpp only).
 #pragma once
 
 #include <cstddef>
@@ -19,10 +18,5 @@ struct JpegPicture {
 // completely and cleanly: not a JPEG, truncated or corrupt data (libjpeg's warnings
 // count as failures), CMYK or other colour spaces, pictures above 64 M pixels.
 bool DecodeJpeg(const unsigned char* data, size_t size, JpegPicture& out);
-
-// Encodes tight rows (3 bytes per pixel, or 1 for grey), top row first, as a baseline
-// JPEG of the given quality (1..100). Empty on failure. Used to make test pictures.
-std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned width, unsigned height, bool grey,
-                                      int quality);
 
 }  // namespace platform

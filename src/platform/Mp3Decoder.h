@@ -1,12 +1,13 @@
-// Mp3Decoder: an MP3 file or memory buffer decoded to interleaved signed 16-bit
-// stereo PCM at a fixed rate (libmpg123 resamples and up-mixes as needed).
-// Depends on: mpg123 (only inside the .cpp).
+// Mp3Decoder: an MP3 file or buffer decoded to 16-bit stereo PCM at a fixed rate
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// An MP3 file or memory buffer decoded to interleaved signed 16-bit stereo PCM at a fixed rate (libmpg123
+// resamples and up-mixes as needed).
 
 namespace platform {
 

@@ -1,9 +1,4 @@
-// Platform: the seam between the demo and the operating system, shaped after the
-// Win32 calls the shell was written against (display mode, window class, window,
-// device context, pixel format, GL context, message queue, message boxes, tick
-// clock) plus the FSOUND-style sound layer. Two backends implement it: SdlPlatform
-// for the real program and HeadlessPlatform for tests and the capture tool.
-// Depends on: platform/Win32.h, platform/Sound.h.
+// Platform: the seam between the demo and the operating system, in Win32 terms
 #pragma once
 
 #include <cstdint>
@@ -12,6 +7,11 @@
 
 #include "platform/Sound.h"
 #include "platform/Win32.h"
+
+// The seam between the demo and the operating system, shaped after the Win32 calls the shell was written
+// against (display mode, window class, window, device context, pixel format, GL context, message queue,
+// message boxes, tick clock) plus the FSOUND-style sound layer. Two backends implement it: SdlPlatform for
+// the real program and HeadlessPlatform for tests and the capture tool.
 
 namespace platform {
 
@@ -43,7 +43,7 @@ struct PixelFormat {
 
 // Window styles the shell picks: a borderless popup in a changed display mode, or a
 // framed, resizable window on the desktop.
-enum class WindowStyle { Popup, Framed };
+enum class WindowStyle { kPopup, kFramed };
 
 class Platform {
  public:

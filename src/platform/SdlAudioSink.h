@@ -1,11 +1,11 @@
-// SdlAudioSink: plays the mixer's output on the default SDL audio device; SDL calls
-// the mixer on its own audio thread.
-// Depends on: platform/Sound.h, SDL2 (only inside the .cpp).
+// SdlAudioSink: the mixer's output played on the default SDL audio device
 #pragma once
 
 #include <cstdint>
 
 #include "platform/Sound.h"
+
+// Plays the mixer's output on the default SDL audio device; SDL calls the mixer on its own audio thread.
 
 namespace platform {
 

@@ -1,10 +1,12 @@
-// SdlKeys: the translation table; letters by their key code, so the layout decides
-// which key is "W", as it does for Win32 virtual keys.
-#include "platform/SdlKeys.h"
+// SdlKeys: the SDL key code to Win32 virtual-key table
+#include "platform/internal/SdlKeys.h"
 
 #include <SDL.h>
 
 #include "platform/Win32.h"
+
+// The translation table; letters by their key code, so the layout decides which key is "W", as it does for
+// Win32 virtual keys.
 
 namespace platform {
 

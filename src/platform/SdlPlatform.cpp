@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/SdlAudioSink.h"
-#include "platform/SdlKeys.h"
+#include "platform/internal/SdlKeys.h"
 
 namespace platform {
 namespace {
@@ -113,10 +113,10 @@ WindowHandle SdlPlatform::CreateWindow(const std::string& title, int width, int 
   if (!classRegistered_ || window_ != 0 || width <= 0 || height <= 0) return 0;
   SetGlAttributes(colorBits);
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  const bool fullscreen = style == WindowStyle::Popup && mode_.pending;
-  if (style == WindowStyle::Popup) flags |= SDL_WINDOW_BORDERLESS;
+  const bool fullscreen = style == WindowStyle::kPopup && mode_.pending;
+  if (style == WindowStyle::kPopup) flags |= SDL_WINDOW_BORDERLESS;
   if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN;
-  if (style == WindowStyle::Framed) flags |= SDL_WINDOW_RESIZABLE;
+  if (style == WindowStyle::kFramed) flags |= SDL_WINDOW_RESIZABLE;
   SDL_Window* window = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
   if (window == nullptr) return 0;
   if (fullscreen) {

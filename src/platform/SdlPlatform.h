@@ -1,12 +1,12 @@
-// SdlPlatform: the real program's backend. SDL2 video for the display mode, the
-// window, its GL context and the message boxes; SDL events translated into Win32
-// messages; the monotonic clock as a 32-bit tick count; SDL audio for the sound.
-// Depends on: platform/Platform.h, platform/SdlAudioSink.h, SDL2 (only in the .cpp).
+// SdlPlatform: the real program's backend
 #pragma once
 
 #include <array>
 
 #include "platform/Platform.h"
+
+// SDL2 video for the display mode, the window, its GL context and the message boxes; SDL events translated
+// into Win32 messages; the monotonic clock as a 32-bit tick count; SDL audio for the sound.
 
 namespace platform {
 

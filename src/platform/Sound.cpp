@@ -1,5 +1,4 @@
-// Sound: streams, channels and the mixer of the FSOUND-style layer, plus the
-// pulled sinks of the headless backend.
+// Sound: streams, channels and the mixer of the sound layer, and the headless sinks
 #include "platform/Sound.h"
 
 #include <algorithm>

@@ -1,9 +1,4 @@
-// Sound: a small FSOUND-style sound layer (version, driver, init, streams opened
-// from files, played on free channels, stopped, library closed) over Mp3Decoder,
-// mixing into an AudioSink. The sink decides where samples go: the SDL audio device
-// on its own thread, or, headless, nowhere, memory or a raw PCM file, pulled by the
-// driver of the virtual clock.
-// Depends on: platform/Mp3Decoder.h.
+// Sound: a small FSOUND-style sound layer over Mp3Decoder, with pluggable output sinks
 #pragma once
 
 #include <cstdint>
@@ -15,6 +10,11 @@
 #include <vector>
 
 #include "platform/Mp3Decoder.h"
+
+// A small FSOUND-style sound layer (version, driver, init, streams opened from files, played on free
+// channels, stopped, library closed) over Mp3Decoder, mixing into an AudioSink. The sink decides where
+// samples go: the SDL audio device on its own thread, or, headless, nowhere, memory or a raw PCM file, pulled
+// by the driver of the virtual clock.
 
 namespace platform {
 

@@ -1,11 +1,10 @@
-// Win32 numbers the demo's shell is written against: window messages, virtual-key
-// codes, message-box flags and answers. Both platform backends speak them, so the
-// shell's message handling reads exactly like the original window procedure.
-// Depends on: nothing.
+// Win32: the window messages, virtual-key codes and message-box numbers both backends speak.
 #pragma once
 
 #include <cstdint>
 
+// The shell's message handling reads exactly like the original window procedure because both
+// platform backends translate their events into these numbers; the names are Win32's own.
 namespace platform {
 
 // Window messages.
@@ -33,9 +32,11 @@ inline constexpr intptr_t KF_ALTDOWN_BIT = intptr_t{1} << 29;  // context code: 
 inline constexpr intptr_t KF_REPEAT_BIT = intptr_t{1} << 30;   // key was already down
 inline constexpr intptr_t KF_UP_BIT = intptr_t{1} << 31;       // transition state: released
 
-// Virtual-key codes (letters and digits are their upper-case ASCII codes).
+// Virtual-key codes (letters and digits are their upper-case ASCII codes; F1 to F24 and
+// NUMPAD0 to NUMPAD9 run on from VK_F1 and VK_NUMPAD0).
 inline constexpr uint32_t VK_BACK = 0x08;
 inline constexpr uint32_t VK_TAB = 0x09;
+inline constexpr uint32_t VK_CLEAR = 0x0C;
 inline constexpr uint32_t VK_RETURN = 0x0D;
 inline constexpr uint32_t VK_SHIFT = 0x10;
 inline constexpr uint32_t VK_CONTROL = 0x11;
@@ -52,11 +53,21 @@ inline constexpr uint32_t VK_LEFT = 0x25;
 inline constexpr uint32_t VK_UP = 0x26;
 inline constexpr uint32_t VK_RIGHT = 0x27;
 inline constexpr uint32_t VK_DOWN = 0x28;
+inline constexpr uint32_t VK_SELECT = 0x29;
+inline constexpr uint32_t VK_PRINT = 0x2A;
+inline constexpr uint32_t VK_EXECUTE = 0x2B;
+inline constexpr uint32_t VK_SNAPSHOT = 0x2C;
 inline constexpr uint32_t VK_INSERT = 0x2D;
 inline constexpr uint32_t VK_DELETE = 0x2E;
+inline constexpr uint32_t VK_HELP = 0x2F;
+inline constexpr uint32_t VK_LWIN = 0x5B;
+inline constexpr uint32_t VK_RWIN = 0x5C;
+inline constexpr uint32_t VK_APPS = 0x5D;
+inline constexpr uint32_t VK_SLEEP = 0x5F;
 inline constexpr uint32_t VK_NUMPAD0 = 0x60;
 inline constexpr uint32_t VK_MULTIPLY = 0x6A;
 inline constexpr uint32_t VK_ADD = 0x6B;
+inline constexpr uint32_t VK_SEPARATOR = 0x6C;
 inline constexpr uint32_t VK_SUBTRACT = 0x6D;
 inline constexpr uint32_t VK_DECIMAL = 0x6E;
 inline constexpr uint32_t VK_DIVIDE = 0x6F;
@@ -64,6 +75,14 @@ inline constexpr uint32_t VK_F1 = 0x70;
 inline constexpr uint32_t VK_F4 = 0x73;
 inline constexpr uint32_t VK_F10 = 0x79;
 inline constexpr uint32_t VK_F12 = 0x7B;
+inline constexpr uint32_t VK_NUMLOCK = 0x90;
+inline constexpr uint32_t VK_SCROLL = 0x91;
+inline constexpr uint32_t VK_LSHIFT = 0xA0;
+inline constexpr uint32_t VK_RSHIFT = 0xA1;
+inline constexpr uint32_t VK_LCONTROL = 0xA2;
+inline constexpr uint32_t VK_RCONTROL = 0xA3;
+inline constexpr uint32_t VK_LMENU = 0xA4;
+inline constexpr uint32_t VK_RMENU = 0xA5;
 
 // Message-box flags: buttons in the low nibble, icon in the next.
 inline constexpr uint32_t MB_OK = 0x00;

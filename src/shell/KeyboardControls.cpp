@@ -1,5 +1,5 @@
 // KeyboardControls: the key table, each key tested independently in its order.
-#include "shell/KeyboardControls.h"
+#include "shell/internal/KeyboardControls.h"
 
 #include "platform/Win32.h"
 

@@ -2,8 +2,8 @@
 #include "shell/MainLoop.h"
 
 #include "director/Timeline.h"
-#include "shell/KeyboardControls.h"
-#include "shell/Window.h"
+#include "shell/internal/KeyboardControls.h"
+#include "shell/internal/Window.h"
 
 using namespace platform;
 

@@ -1,15 +1,15 @@
-// MainLoop: the program's entry and its only loop. Creates the window (which starts
-// the demo), then alternates between emptying the message queue and drawing one
-// frame, presents it, handles F1 (re-create in the other display mode, restarting
-// the demo) and applies the keyboard controls once per pass.
-//
-// Both programs call RunLandscape: `landscape` with the SDL backend, the capture
-// tool with the headless one, whose onIdle hook sets the virtual clock before each
-// frame and whose onSwap hook reads each presented frame.
-// Depends on: director/Demo.h.
+// MainLoop: the program's entry and its only loop
 #pragma once
 
 #include "director/Demo.h"
+
+// Creates the window (which starts the demo), then alternates between emptying the message queue and drawing
+// one frame, presents it, handles F1 (re-create in the other display mode, restarting the demo) and applies
+// the keyboard controls once per pass.
+//
+// Both programs call RunLandscape: `landscape` with the SDL backend, the capture tool with the headless one,
+// whose onIdle hook sets the virtual clock before each frame and whose onSwap hook reads each presented
+// frame.
 
 inline constexpr const char* kWindowTitle = "Brumlys' Landscape";
 

@@ -1,5 +1,5 @@
 // Window: each Win32 step of window creation and teardown, on the platform seam.
-#include "shell/Window.h"
+#include "shell/internal/Window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -63,9 +63,9 @@ bool CreateRenderWindow(Demo& demo, const std::string& title, int width, int hei
     os.MessageBox(0, "Failed To Register The Window Class.", "ERROR", kErrorFlags);
     return false;
   }
-  shell.ClassRegistered = true;
+  shell.classRegistered = true;
   if (shell.AppFullscreen && !EnterFullscreen(demo, width, height, bits)) return false;
-  const WindowStyle style = shell.AppFullscreen ? WindowStyle::Popup : WindowStyle::Framed;
+  const WindowStyle style = shell.AppFullscreen ? WindowStyle::kPopup : WindowStyle::kFramed;
   if (shell.AppFullscreen) os.ShowCursor(false);
   shell.MainWindow = os.CreateWindow(title, width, height, style, bits);
   if (shell.MainWindow == 0) return FailAfterWindow(demo, "Window Creation Error.");
@@ -105,7 +105,7 @@ void DestroyRenderWindow(Demo& demo) {
   if (!os.UnregisterWindowClass()) {
     os.MessageBox(0, "Could Not Unregister Class.", "SHUTDOWN ERROR", kShutdownFlags);
   }
-  shell.ClassRegistered = false;
+  shell.classRegistered = false;
 }
 
 intptr_t WindowProcedure(Demo& demo, const Message& message) {

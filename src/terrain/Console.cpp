@@ -1,4 +1,4 @@
-// Console: Print drops its line, formatting it only for a tap. Depends on: nothing.
+// Console: Print drops its line, formatting it only for a tap
 #include "terrain/Console.h"
 
 #include <cstdarg>

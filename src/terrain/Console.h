@@ -1,10 +1,10 @@
-// Console: the progress sink of the landscape build. It shows nothing: every line
-// handed to Print is dropped. A tap (tests) may watch the formatted lines go by.
-// Depends on: nothing.
+// Console: the progress sink of the landscape build
 #pragma once
 
 #include <functional>
 #include <string>
+
+// It shows nothing: every line handed to Print is dropped. A tap (tests) may watch the formatted lines go by.
 
 class Console {
  public:

@@ -1,6 +1,5 @@
-// HeightTools: box-filter scaling of height bytes and the layer-weight tents.
-// Depends on: nothing.
-#include "terrain/HeightTools.h"
+// HeightTools: box-filter scaling of height bytes and the layer-weight tents
+#include "terrain/internal/HeightTools.h"
 
 #include <algorithm>
 #include <cmath>

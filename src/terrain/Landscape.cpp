@@ -1,5 +1,4 @@
-// Landscape: InitLandscape, the start-up build plus the scene's light, clear colour
-// and the camera's first pose. Depends on: terrain/Terrain.h, geometry/Camera.h, GL.
+// Landscape: InitLandscape, the start-up build plus the scene light, clear colour and first camera pose
 #include <GL/gl.h>
 
 #include "terrain/Terrain.h"
@@ -46,7 +45,7 @@ bool InitLandscape(Terrain& terrain, Camera& camera, LandscapeContext& context) 
   context.console.Print("- - - - - - - - - - -");
   if (!terrain.Build(kHeightmapPath, context)) {
     ShowBox(context.showMessage, "Could not generate landscape from heightmap info", "Error",
-            BoxOwner::MainWindow);
+            BoxOwner::kMainWindow);
     return false;
   }
   SetUpSceneLight();

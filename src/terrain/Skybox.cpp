@@ -1,5 +1,4 @@
-// Skybox: loading the six faces and drawing the cube around the eye.
-// Depends on: terrain/Skybox.h, geometry/Camera.h, GL.
+// Skybox: loading the six faces and drawing the cube around the eye
 #include "terrain/Skybox.h"
 
 #include <GL/gl.h>

@@ -1,14 +1,15 @@
-// Skybox: six textured faces on a cube of half edge 10 around the eye, drawn first
-// in each landscape frame with depth testing off. Depends on: terrain/Image.h
-// (Texture), geometry/Camera.h, GL.
+// Skybox: six textured faces on a cube around the eye, drawn first in each landscape frame
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "geometry/Camera.h"
-#include "terrain/Image.h"
-#include "terrain/MessageBox.h"
+#include "image/MessageBox.h"
+#include "image/Texture.h"
+
+// Six textured faces on a cube of half edge 10 around the eye, drawn first in each landscape frame with depth
+// testing off.
 
 struct Skybox {
   Texture faces[6];

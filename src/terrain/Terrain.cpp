@@ -1,10 +1,9 @@
-// Terrain: the build from the heightmap, step by step with its progress lines.
-// Depends on: terrain/Terrain.h, terrain/HeightTools.h, geometry (octree).
+// Terrain: the build from the heightmap, step by step with its progress lines
 #include "terrain/Terrain.h"
 
 #include <algorithm>
 
-#include "terrain/HeightTools.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

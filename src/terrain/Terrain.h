@@ -1,8 +1,4 @@
-// Terrain: the landscape built from an 8-bit heightmap (mesh, normals, baked sun
-// shades, synthesised texture, octree, GL client arrays, sky box) and drawn each
-// flight frame with one glDrawElements; InitLandscape and DrawLandscape are the
-// start-up and per-frame entries. Depends on: geometry (mesh records, camera, octree,
-// frustum), terrain/Image.h, terrain/Skybox.h, terrain/Console.h, GL.
+// Terrain: the landscape built from an 8-bit heightmap and drawn each flight frame
 #pragma once
 
 #include <cstdint>
@@ -12,10 +8,15 @@
 #include "geometry/Camera.h"
 #include "geometry/Octree.h"
 #include "geometry/TerrainMesh.h"
+#include "image/Image.h"
+#include "image/MessageBox.h"
+#include "image/Texture.h"
 #include "terrain/Console.h"
-#include "terrain/Image.h"
-#include "terrain/MessageBox.h"
 #include "terrain/Skybox.h"
+
+// The landscape built from an 8-bit heightmap (mesh, normals, baked sun shades, synthesised texture, octree,
+// GL client arrays, sky box) and drawn each flight frame with one glDrawElements; InitLandscape and
+// DrawLandscape are the start-up and per-frame entries.
 
 // The sun of the lighting bake; only x, y, z are used.
 struct SunLight {

@@ -1,5 +1,4 @@
-// TerrainDraw: one landscape frame: render state from the flags, sky, camera, frustum,
-// octree walk and a single glDrawElements. Depends on: terrain/Terrain.h, geometry, GL.
+// TerrainDraw: one landscape frame, from render state to a single glDrawElements
 #include <GL/gl.h>
 
 #include "geometry/Frustum.h"

@@ -1,10 +1,10 @@
-// TerrainLighting: face and vertex normals, and the sun's shades baked into the vertex
-// colours. Sums run in double and are rounded to float where they are stored.
-// Depends on: terrain/Terrain.h, geometry/Vector.h.
+// TerrainLighting: face and vertex normals, and the sun's shades baked into the vertex colours
 #include <algorithm>
 #include <cmath>
 
 #include "terrain/Terrain.h"
+
+// Sums run in double and are rounded to float where they are stored.
 
 namespace {
 

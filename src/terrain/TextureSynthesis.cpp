@@ -1,9 +1,8 @@
-// TextureSynthesis: the terrain texture blended from five layer pictures by height.
-// Depends on: terrain/Terrain.h, terrain/HeightTools.h, terrain/Image.h.
+// TextureSynthesis: the terrain texture blended from five layer pictures by height
 #include <vector>
 
-#include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// VertexArrays: the mesh's GL client arrays. Depends on: terrain/Terrain.h, GL.
+// VertexArrays: the mesh's GL client arrays
 #include <GL/gl.h>
 
 #include "terrain/Terrain.h"

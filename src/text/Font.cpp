@@ -1,5 +1,4 @@
-// Font: glyph table and the TGA font reader (see Font.h).
-// Depends on: GL.
+// Font: glyph table and the TGA font reader (see Font.h)
 #include "text/Font.h"
 
 #include <GL/gl.h>
@@ -48,31 +47,29 @@ TgaHeader ReadTgaHeader(std::FILE* file) {
   return header;
 }
 
-// The header rules in the order they are tested; TgaLoaded when all pass.
-int CheckTgaHeader(const TgaHeader& header) {
+// The header rules in the order they are tested; kLoaded when all pass.
+TgaResult CheckTgaHeader(const TgaHeader& header) {
   if (header.colorMapType != 0 || (header.imageType != 2 && header.imageType != 3)) {
-    return TgaUnsupportedType;
+    return TgaResult::kUnsupportedType;
   }
-  if (!IsPowerOfTwo(header.width) || !IsPowerOfTwo(header.height)) return TgaBadDimensions;
+  if (!IsPowerOfTwo(header.width) || !IsPowerOfTwo(header.height)) return TgaResult::kBadDimensions;
   if (header.bitsPerPixel != 32 && header.bitsPerPixel != 24 && header.bitsPerPixel != 8) {
-    return TgaBadDepth;
+    return TgaResult::kBadDepth;
   }
-  return TgaLoaded;
+  return TgaResult::kLoaded;
 }
 
 void UploadFontTexture(unsigned int textureName, const TgaHeader& header, const TgaPixels& pixels) {
   glBindTexture(GL_TEXTURE_2D, textureName);
+  // Both settings belong to the context, not the texture, and stay after the font is loaded:
+  // byte-aligned unpacking, and every later textured draw modulating by the vertex colour.
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  // The environment belongs to the context, not the texture: every later textured draw
-  // modulates by the vertex colour.
   glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  TextureUpload upload;
+  upload.layout = pixels.layout;
+  upload.formatAsComponentCount = false;
   // Rows go up in file order: the file's first row becomes t = 0.
-  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(pixels.format), header.width, header.height, 0,
-               pixels.format, GL_UNSIGNED_BYTE, pixels.data.get());
+  UploadTexture(textureName, pixels.data.get(), header.width, header.height, upload);
 }
 
 }  // namespace
@@ -106,7 +103,7 @@ void Font::BuildGlyphTable() {
   }
 }
 
-int Font::Load(const char* fileName) {
+TgaResult Font::Load(const char* fileName) {
   glGenTextures(1, &texture);
   rows = 16;
   columns = 16;
@@ -116,20 +113,19 @@ int Font::Load(const char* fileName) {
 
 TgaPixels ReadTgaPixels(std::FILE* file, int pixelCount, int bitsPerPixel) {
   TgaPixels pixels;
-  unsigned int format = 0;
+  PixelLayout layout = PixelLayout::kRgba;
   size_t bytesPerPixel = 0;
   switch (bitsPerPixel) {
     case 32:
       bytesPerPixel = 4;
-      format = GL_RGBA;
       break;
     case 24:
       bytesPerPixel = 3;
-      format = GL_RGB;
+      layout = PixelLayout::kRgb;
       break;
     case 8:
       bytesPerPixel = 1;
-      format = GL_ALPHA;
+      layout = PixelLayout::kAlpha;
       break;
     default:
       return pixels;
@@ -143,22 +139,22 @@ TgaPixels ReadTgaPixels(std::FILE* file, int pixelCount, int bitsPerPixel) {
     for (size_t i = 0; i < byteCount; i += bytesPerPixel) std::swap(data[i], data[i + 2]);
   }
   pixels.data = std::move(data);
-  pixels.format = format;
+  pixels.layout = layout;
   return pixels;
 }
 
-int LoadTgaTexture(const char* fileName, unsigned int textureName) {
-  if (fileName == nullptr) return TgaCannotOpen;
+TgaResult LoadTgaTexture(const char* fileName, unsigned int textureName) {
+  if (fileName == nullptr) return TgaResult::kCannotOpen;
   // Read-only: an installed font is usually not writable by the user running the demo.
   FileHandle file(std::fopen(fileName, "rb"));
-  if (!file) return TgaCannotOpen;
+  if (!file) return TgaResult::kCannotOpen;
   const TgaHeader header = ReadTgaHeader(file.get());
-  const int check = CheckTgaHeader(header);
-  if (check != TgaLoaded) return check;
+  const TgaResult check = CheckTgaHeader(header);
+  if (check != TgaResult::kLoaded) return check;
   // No ID field is skipped: the pixel block starts right after the 18 header bytes.
   const TgaPixels pixels = ReadTgaPixels(file.get(), header.width * header.height, header.bitsPerPixel);
   file.reset();
-  if (!pixels.data) return TgaPixelsUnreadable;
+  if (!pixels.data) return TgaResult::kPixelsUnreadable;
   UploadFontTexture(textureName, header, pixels);
-  return TgaLoaded;
+  return TgaResult::kLoaded;
 }

@@ -1,13 +1,15 @@
-// Font: the bitmap font of the text printer. A TGA picture holding a 16 x 16 grid of glyph
-// cells (one per byte value) becomes one GL texture, and a table gives each byte value the
-// lower-left texture coordinate of its cell. The TGA reader here is the system's own and
-// reads only uncompressed true-colour and greyscale files.
-// Depends on: GL (texture upload), the C standard library's FILE streams.
+// Font: the bitmap font of the text printer
 #pragma once
 
 #include <array>
 #include <cstdio>
 #include <memory>
+
+#include "image/Texture.h"
+
+// A TGA picture holding a 16 x 16 grid of glyph cells (one per byte value) becomes one GL texture, and a
+// table gives each byte value the lower-left texture coordinate of its cell. The TGA reader here is the
+// system's own and reads only uncompressed true-colour and greyscale files.
 
 // Lower-left texture coordinate of one glyph cell.
 struct GlyphCoord {
@@ -17,14 +19,15 @@ struct GlyphCoord {
 
 using GlyphTable = std::array<GlyphCoord, 256>;
 
-// Results of LoadTgaTexture (and Font::Load, which passes them on).
-enum TgaResult : int {
-  TgaLoaded = 1,
-  TgaCannotOpen = -13,
-  TgaUnsupportedType = -14,  // colour-mapped or run-length-encoded, or not an image type we read
-  TgaBadDimensions = -15,    // width or height not a power of two from 2 to 512
-  TgaBadDepth = -16,         // bits per pixel not 32, 24 or 8
-  TgaPixelsUnreadable = -17  // pixel block not allocated or cut short
+// Results of LoadTgaTexture (and Font::Load, which passes them on), with the numbers the font
+// loader has always reported: 1, or a negative code per failure.
+enum class TgaResult : int {
+  kLoaded = 1,
+  kCannotOpen = -13,
+  kUnsupportedType = -14,  // colour-mapped or run-length-encoded, or not an image type we read
+  kBadDimensions = -15,    // width or height not a power of two from 2 to 512
+  kBadDepth = -16,         // bits per pixel not 32, 24 or 8
+  kPixelsUnreadable = -17  // pixel block not allocated or cut short
 };
 
 struct Font {
@@ -36,23 +39,23 @@ struct Font {
   GlyphTable glyphs{};         // indexed by the byte value of the character
 
   // Generates the texture name, builds the glyph table (whatever the file holds) and loads
-  // the file into the texture. Returns LoadTgaTexture's result unchanged (1 = success).
-  int Load(const char* fileName);
+  // the file into the texture. Returns LoadTgaTexture's result unchanged.
+  TgaResult Load(const char* fileName);
 
   // Cell c lies in column c mod columns and row c div columns, rows counted from the top of
   // the upright picture (the top row is at t = 1 - cellHeight).
   void BuildGlyphTable();
 };
 
-// Pixels read by ReadTgaPixels, with the GL pixel format they are in.
+// Pixels read by ReadTgaPixels, with what each pixel holds.
 struct TgaPixels {
-  std::unique_ptr<unsigned char[]> data;  // null when reading failed
-  unsigned int format = 0;                // GL_RGBA, GL_RGB or GL_ALPHA; set only on success
+  std::unique_ptr<unsigned char[]> data;    // null when reading failed
+  PixelLayout layout = PixelLayout::kRgba;  // kRgba, kRgb or kAlpha for 32, 24 or 8 bits
 };
 
 // Reads the file (opened read-only) and uploads it into textureName. The file is closed on
 // every path. A header cut short reads as zero bytes, so it fails the type or size checks.
-int LoadTgaTexture(const char* fileName, unsigned int textureName);
+TgaResult LoadTgaTexture(const char* fileName, unsigned int textureName);
 
 // Reads pixelCount pixels of bitsPerPixel (32, 24 or 8) from the file's current position.
 // 32- and 24-bit pixels come back red first (the file holds them blue first).

@@ -1,5 +1,4 @@
-// TextPrinter: formatting, GL state bracket, layout, escapes and glyph quads (see TextPrinter.h).
-// Depends on: text/Font.h, GL.
+// TextPrinter: formatting, GL state bracket, layout, escapes and glyph quads (see TextPrinter.h)
 #include "text/TextPrinter.h"
 
 #include <GL/gl.h>
@@ -11,9 +10,9 @@
 
 namespace {
 
-constexpr char Tab = 9;
-constexpr char Newline = 10;
-constexpr char Backslash = 92;
+constexpr char kTab = 9;
+constexpr char kNewline = 10;
+constexpr char kBackslash = 92;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -55,7 +54,7 @@ float ColorComponent(int value) { return static_cast<float>(value) * (1.0f / 255
 }  // namespace
 
 void TextPrinter::SetBox(int left, int top, int width, int height) {
-  attributes_.boxMode = 1;
+  attributes_.boxMode = true;
   attributes_.boxLeft = left;
   attributes_.boxBottom = ClampToInt(int64_t{top} - height);
   attributes_.boxWidth = width;
@@ -141,14 +140,14 @@ void TextPrinter::SetClipRect(std::string_view text, int x, int y, int size) {
   int64_t bottom = y;
   int64_t width = 0;
   int64_t height = 0;
-  if (attributes_.boxMode != 0) {
+  if (attributes_.boxMode) {
     left = attributes_.boxLeft;
     bottom = attributes_.boxBottom;
     width = attributes_.boxWidth;
     height = attributes_.boxHeight;
   } else {
-    const int64_t newlines = std::count(text.begin(), text.end(), Newline);
-    const int64_t tabs = std::count(text.begin(), text.end(), Tab);
+    const int64_t newlines = std::count(text.begin(), text.end(), kNewline);
+    const int64_t tabs = std::count(text.begin(), text.end(), kTab);
     const int64_t widthFactor = tabs > 0 ? 4 * tabs : 1;
     width = static_cast<int64_t>(text.size()) * size * widthFactor;
     bottom = y - newlines * size;
@@ -168,7 +167,7 @@ void TextPrinter::SetClipRect(std::string_view text, int x, int y, int size) {
 
 void TextPrinter::DrawString(std::string_view text, int x, int y, const std::array<int, 4>& viewport) {
   const int size = attributes_.size;  // escapes never change it mid-string
-  const bool inBox = attributes_.boxMode != 0;
+  const bool inBox = attributes_.boxMode;
   const int64_t rightLimit = int64_t{viewport[0]} + viewport[2];
   int64_t lineStartX = x;
   int64_t penX = x;
@@ -191,16 +190,16 @@ void TextPrinter::DrawString(std::string_view text, int x, int y, const std::arr
       if (penY < attributes_.boxBottom) return;
     }
     const char c = text[i];
-    if (c == Newline) {
+    if (c == kNewline) {
       penY -= size;
       penX = lineStartX;
       ++i;
       continue;
     }
-    if (c == Tab) {
+    if (c == kTab) {
       penX += int64_t{4} * size;
       ++i;
-    } else if (c == Backslash) {
+    } else if (c == kBackslash) {
       i += ParseEscape(text, i, penX, penY, size);
     } else {
       DrawStyledGlyph(static_cast<unsigned char>(c), penX, penY, size);
@@ -222,36 +221,33 @@ size_t TextPrinter::ParseEscape(std::string_view text, size_t position, int64_t&
   if (kind == 'c' || kind == 'a') {
     const int count = kind == 'c' ? 3 : 4;
     int values[4] = {0, 0, 0, 255};
-    const size_t close = text.find(')', next + 1);
-    if (close != std::string_view::npos && ReadParenthesisedNumbers(text, next + 1, count, values)) {
+    if (ReadParenthesisedNumbers(text, next + 1, count, values)) {
       attributes_.textColor = {ColorComponent(values[0]), ColorComponent(values[1]),
                                ColorComponent(values[2]), ColorComponent(values[3])};
       penX -= size;
-      return close - position + 1;
+      // The escape reaches to the first ")" after its letter; without one it takes the rest of the text.
+      const size_t close = text.find(')', next + 1);
+      return (close == std::string_view::npos ? text.size() : close + 1) - position;
     }
   } else if (kind == 'b' || kind == 'i') {
     const char sign = next + 1 < text.size() ? text[next + 1] : 0;
     if (sign == '+' || sign == '-') {
-      const bool on = sign == '+';
-      if (kind == 'b') {
-        attributes_.bold = on ? 1 : 0;
-      } else {
-        attributes_.italic = on ? ItalicSlant : 0;
-      }
+      bool& flag = kind == 'b' ? attributes_.bold : attributes_.italic;
+      flag = sign == '+';
       penX -= size;
       return 3;
     }
   }
-  DrawStyledGlyph(static_cast<unsigned char>(Backslash), penX, penY, size);
+  DrawStyledGlyph(static_cast<unsigned char>(kBackslash), penX, penY, size);
   return 1;
 }
 
 // The shadow goes first so the glyph covers it; with bold it moves one more pixel right to
 // stay clear of the second pass.
 void TextPrinter::DrawStyledGlyph(unsigned char c, int64_t x, int64_t y, int size) {
-  if (attributes_.shadow != 0) DrawGlyph(c, attributes_.bold != 0 ? x + 2 : x + 1, y + 1, size, true);
+  if (attributes_.shadow) DrawGlyph(c, attributes_.bold ? x + 2 : x + 1, y + 1, size, true);
   DrawGlyph(c, x, y, size, false);
-  if (attributes_.bold != 0) DrawGlyph(c, x + 1, y, size, false);
+  if (attributes_.bold) DrawGlyph(c, x + 1, y, size, false);
 }
 
 void TextPrinter::DrawGlyph(unsigned char c, int64_t x, int64_t y, int size, bool isShadowPass) {
@@ -260,7 +256,7 @@ void TextPrinter::DrawGlyph(unsigned char c, int64_t x, int64_t y, int size, boo
   quad.x = x;
   quad.y = y;
   quad.size = size;
-  quad.slant = attributes_.italic;
+  quad.slant = attributes_.italic ? kItalicSlant : 0;
   quad.shadowPass = isShadowPass;
   quad.color = isShadowPass ? attributes_.shadowColor : attributes_.textColor;
   quad.u = font_.glyphs[c].u;

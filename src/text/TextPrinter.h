@@ -1,10 +1,4 @@
-// TextPrinter: formatted text over the 3D picture in window pixels (origin bottom left, y up),
-// one textured square per character from the bitmap font, with colour, shadow, bold, italic,
-// backslash escapes inside the text (\c(r g b), \a(r g b a), \b+ \b-, \i+ \i-) and an optional
-// box in which the text wraps and is clipped. Attributes apply to the next Print only.
-// A layout recorder can stand in for GL: then printing makes no GL call at all and every quad
-// lands in the record instead (for tests and fuzzing without a context).
-// Depends on: text/Font.h, GL.
+// TextPrinter: formatted text over the 3D picture, one textured square per character
 #pragma once
 
 #include <array>
@@ -16,20 +10,26 @@
 
 #include "text/Font.h"
 
+// Formatted text over the 3D picture in window pixels (origin bottom left, y up), one textured square per
+// character from the bitmap font, with colour, shadow, bold, italic, backslash escapes inside the text (\c(r
+// g b), \a(r g b a), \b+ \b-, \i+ \i-) and an optional box in which the text wraps and is clipped. Attributes
+// apply to the next Print only. A layout recorder can stand in for GL: then printing makes no GL call at all
+// and every quad lands in the record instead (for tests and fuzzing without a context).
+
 using TextColor = std::array<float, 4>;  // r, g, b, a from 0 to 1
 
-inline constexpr TextColor DefaultTextColor = {1.0f, 1.0f, 1.0f, 1.0f};
-inline constexpr TextColor DefaultShadowColor = {0.5f, 0.5f, 0.5f, 1.0f};
+inline constexpr TextColor kDefaultTextColor = {1.0f, 1.0f, 1.0f, 1.0f};
+inline constexpr TextColor kDefaultShadowColor = {0.5f, 0.5f, 0.5f, 1.0f};
 
 struct TextAttributes {
-  TextColor textColor = DefaultTextColor;
-  TextColor shadowColor = DefaultShadowColor;
-  int size = 12;    // glyph width and height in pixels, and the pen's advance per character
-  int shadow = 0;   // 1: a shadow pass one pixel right and up, drawn first
-  int italic = 0;   // 0 or 8: slant of the glyph's top edge to the right, in pixels
-  int bold = 0;     // 1: each glyph drawn again one pixel to the right
-  int boxMode = 0;  // 1: laid out in the box, not at the Print position
-  int boxLeft = 0;  // the box, window pixels
+  TextColor textColor = kDefaultTextColor;
+  TextColor shadowColor = kDefaultShadowColor;
+  int size = 12;         // glyph width and height in pixels, and the pen's advance per character
+  bool shadow = false;   // a shadow pass one pixel right and up, drawn first
+  bool italic = false;   // the glyph's top edge slanted kItalicSlant pixels to the right
+  bool bold = false;     // each glyph drawn again one pixel to the right
+  bool boxMode = false;  // laid out in the box, not at the Print position
+  int boxLeft = 0;       // the box, window pixels
   int boxBottom = 0;
   int boxWidth = 0;
   int boxHeight = 0;
@@ -80,8 +80,8 @@ struct TextLayoutRecord {
 
 class TextPrinter {
  public:
-  static constexpr size_t FormatBufferSize = 1024;  // at most 1023 characters are printed
-  static constexpr int ItalicSlant = 8;
+  static constexpr size_t kFormatBufferSize = 1024;  // at most 1023 characters are printed
+  static constexpr int kItalicSlant = 8;
 
   explicit TextPrinter(const Font& font) : font_(font) {}
 
@@ -89,7 +89,7 @@ class TextPrinter {
   void SetColor(float r, float g, float b) { attributes_.textColor = {r, g, b, 1.0f}; }
   void SetColorRGBA(float r, float g, float b, float a) { attributes_.textColor = {r, g, b, a}; }
   void SetShadowColor(float r, float g, float b) { attributes_.shadowColor = {r, g, b, 1.0f}; }
-  void EnableShadow() { attributes_.shadow = 1; }
+  void EnableShadow() { attributes_.shadow = true; }
   // top is the box's upper edge; the box reaches down to top - height.
   void SetBox(int left, int top, int width, int height);
   void ResetAttributes() { attributes_ = TextAttributes{}; }
@@ -117,5 +117,5 @@ class TextPrinter {
   TextAttributes attributes_;
   SavedTextGLState saved_;
   TextLayoutRecord* recorder_ = nullptr;
-  char buffer_[FormatBufferSize] = {};
+  char buffer_[kFormatBufferSize] = {};
 };

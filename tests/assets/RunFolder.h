@@ -1,5 +1,4 @@
-// Test helpers for the generated run folder: where it is, reading its files, and the tiny
-// header parsers the checks use (independent of the engine's readers on purpose).
+// Test helpers for the generated run folder: where it is, its files, and small header parsers
 #pragma once
 
 #include <cstdint>

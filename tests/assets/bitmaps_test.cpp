@@ -1,5 +1,4 @@
-// The BMP files of the run folder: headers as the terrain and sky readers need them, the
-// heightmap's range, and the colour order of the layers (blue first) and sky (red first).
+// The BMP files of the run folder: headers, the heightmap's range and the layers' colour order
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,4 @@
-// The font: a TGA the text module's reader accepts, with a glyph in the cell of every printable
-// character (byte c in column c mod 16, row c div 16 from the top, stored bottom-up) and
-// nothing in any other cell.
+// The font file: a TGA the text module reads, with a glyph in the cell of every printable character
 #include <gtest/gtest.h>
 
 #include "RunFolder.h"

@@ -1,5 +1,4 @@
-// The generator itself: the run folder holds every file the demo reads, and a second run
-// writes the same bytes.
+// The generator itself: every file the demo reads, and the same bytes from a second run
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,5 +1,4 @@
-// The soundtrack: an MPEG-1 Layer III file at 44.1 kHz stereo that decodes to the whole
-// programme, with sound in every section.
+// The soundtrack: a 44.1 kHz stereo MP3 that decodes to the whole programme
 #include <gtest/gtest.h>
 #include <mpg123.h>
 

@@ -1,5 +1,4 @@
-// The JPEG and PNG pictures: baseline JPEGs of power-of-two sizes, the panel a PNG with alpha
-// (checked through DevIL, which the demo loads it with).
+// The JPEG and PNG pictures: baseline JPEGs of power-of-two sizes, and the panel a PNG with alpha
 #include <IL/il.h>
 #include <gtest/gtest.h>
 

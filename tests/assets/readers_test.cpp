@@ -1,5 +1,4 @@
-// The generated files loaded the way the demo loads them: through the engine's BMP, JPEG and
-// TGA readers and DevIL/ILUT, on a headless GL context, checking what ends up in the textures.
+// The generated files loaded the way the demo loads them, on a headless GL context
 #include <GL/gl.h>
 #define ILUT_USE_OPENGL
 #include <IL/il.h>
@@ -9,9 +8,9 @@
 #include <cmath>
 
 #include "RunFolder.h"
+#include "image/Image.h"
+#include "image/Jpeg.h"
 #include "support/GLTest.h"
-#include "terrain/Image.h"
-#include "terrain/Jpeg.h"
 #include "text/Font.h"
 
 using namespace assettest;
@@ -109,7 +108,7 @@ TEST(ReadersJpeg, EffectTexturesDecodeThroughLoadJpeg) {
 
 TEST_F(Readers, FontLoadsWithGlyphsWhereTheTableLooks) {
   Font font;
-  ASSERT_EQ(font.Load((RunDir() / "data/font/Font.tga").string().c_str()), TgaLoaded);
+  ASSERT_EQ(font.Load((RunDir() / "data/font/Font.tga").string().c_str()), TgaResult::kLoaded);
   TexturePixels t = ReadTexture(font.texture);
   ASSERT_EQ(t.width, 256);
   auto ink = [&](int c) {

@@ -1,7 +1,4 @@
-// The capture tool end to end: the real program run on the demo's run folder, its pictures
-// and video checked. Small sizes and low frame rates keep each run to a second or two.
-// Scene checks skip (saying why) when this build or its run folder lacks the scene's
-// module or data; they run as soon as both are there.
+// The capture run end to end: frames, keys, restarts and files, on the headless backend
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +9,9 @@
 
 #include "CaptureTestSupport.h"
 #include "support/GLTest.h"
+
+// Small sizes and low frame rates keep each run to a second or two. Scene checks skip (saying why) when this
+// build or its run folder lacks the scene's module or data; they run as soon as both are there.
 
 #if __has_include("director/Scrollers.h")
 constexpr bool kHasScrollers = true;

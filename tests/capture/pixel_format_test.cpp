@@ -1,5 +1,4 @@
-// The headless context's pixel format is the one asked for: what the capture reads back is
-// what a 32-bit (or, after F1, 16-bit) window of the demo would show.
+// The headless context's pixel format is the one asked for
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

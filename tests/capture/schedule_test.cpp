@@ -1,5 +1,4 @@
-// Frame schedule and key script: which frame is drawn when, which are written, and which
-// key messages are queued before which frame.
+// Frame schedule and key script: which frame is drawn and written when, and the keys before it
 #include <gtest/gtest.h>
 
 #include "capture/FrameSchedule.h"

@@ -1,11 +1,11 @@
-// Start-up on a headless context in a folder without data: the clock, the clear
-// colour, the tunnel slot, a silent but running music object.
+// Start-up on a headless context in a folder without data
+#include "director/Startup.h"
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "director/Startup.h"
 #include "platform/HeadlessPlatform.h"
 #include "support/GLTest.h"
 
@@ -25,7 +25,7 @@ class StartupTest : public testsupport::GLTest {
     GLTest::TearDown();
   }
   std::filesystem::path previous_;
-  HeadlessPlatform os_{{AudioOutput::Null, "", kSoundLibraryVersion, 123456}};
+  HeadlessPlatform os_{{AudioOutput::kNull, "", kSoundLibraryVersion, 123456}};
   Demo demo_{os_};
 };
 
@@ -41,18 +41,18 @@ TEST_F(StartupTest, WithoutDataStartsTheClockAndRunsSilent) {
   EXPECT_EQ(clear[1], 0.0f);
   EXPECT_EQ(clear[2], 0.0f);
   EXPECT_EQ(clear[3], 1.0f);
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, demo_.timeline.TunnelImage1);
-  EXPECT_NE(demo_.timeline.BackdropImage, 0u);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, demo_.timeline.tunnelImage1);
+  EXPECT_NE(demo_.timeline.backdropImage, 0u);
 }
 
 TEST_F(StartupTest, RestartTakesANewClockAndReleasesTheOldBackdropImage) {
   InitDemo(demo_);
-  const unsigned firstImage = demo_.timeline.BackdropImage;
+  const unsigned firstImage = demo_.timeline.backdropImage;
   os_.AdvanceClock(5000);
   InitDemo(demo_);
   EXPECT_EQ(demo_.timeline.TimelineStartTick, 128456u);
   // The released name is the first free one again, so the library did not grow.
-  EXPECT_EQ(demo_.timeline.BackdropImage, firstImage);
+  EXPECT_EQ(demo_.timeline.backdropImage, firstImage);
 }
 
 }  // namespace

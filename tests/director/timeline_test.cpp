@@ -12,24 +12,24 @@ using namespace platform;
 namespace {
 
 TEST(SceneAt, WindowsAreHalfOpen) {
-  EXPECT_EQ(SceneAt(-1), Scene::None);
-  EXPECT_EQ(SceneAt(INT32_MIN), Scene::None);
-  EXPECT_EQ(SceneAt(0), Scene::Credits);
-  EXPECT_EQ(SceneAt(18999), Scene::Credits);
-  EXPECT_EQ(SceneAt(19000), Scene::Tunnel);
-  EXPECT_EQ(SceneAt(46999), Scene::Tunnel);
-  EXPECT_EQ(SceneAt(47000), Scene::WireTorus);
-  EXPECT_EQ(SceneAt(74999), Scene::WireTorus);
-  EXPECT_EQ(SceneAt(75000), Scene::Flight);
-  EXPECT_EQ(SceneAt(101999), Scene::Flight);
-  EXPECT_EQ(SceneAt(102000), Scene::SecondTunnel);
-  EXPECT_EQ(SceneAt(129999), Scene::SecondTunnel);
-  EXPECT_EQ(SceneAt(130000), Scene::SolidTorus);
-  EXPECT_EQ(SceneAt(157999), Scene::SolidTorus);
-  EXPECT_EQ(SceneAt(158000), Scene::Farewell);
-  EXPECT_EQ(SceneAt(185899), Scene::Farewell);
-  EXPECT_EQ(SceneAt(185900), Scene::None);
-  EXPECT_EQ(SceneAt(INT32_MAX), Scene::None);
+  EXPECT_EQ(SceneAt(-1), Scene::kNone);
+  EXPECT_EQ(SceneAt(INT32_MIN), Scene::kNone);
+  EXPECT_EQ(SceneAt(0), Scene::kCredits);
+  EXPECT_EQ(SceneAt(18999), Scene::kCredits);
+  EXPECT_EQ(SceneAt(19000), Scene::kTunnel);
+  EXPECT_EQ(SceneAt(46999), Scene::kTunnel);
+  EXPECT_EQ(SceneAt(47000), Scene::kWireTorus);
+  EXPECT_EQ(SceneAt(74999), Scene::kWireTorus);
+  EXPECT_EQ(SceneAt(75000), Scene::kFlight);
+  EXPECT_EQ(SceneAt(101999), Scene::kFlight);
+  EXPECT_EQ(SceneAt(102000), Scene::kSecondTunnel);
+  EXPECT_EQ(SceneAt(129999), Scene::kSecondTunnel);
+  EXPECT_EQ(SceneAt(130000), Scene::kSolidTorus);
+  EXPECT_EQ(SceneAt(157999), Scene::kSolidTorus);
+  EXPECT_EQ(SceneAt(158000), Scene::kFarewell);
+  EXPECT_EQ(SceneAt(185899), Scene::kFarewell);
+  EXPECT_EQ(SceneAt(185900), Scene::kNone);
+  EXPECT_EQ(SceneAt(INT32_MAX), Scene::kNone);
 }
 
 class TimelineTest : public testsupport::GLTest {
@@ -62,16 +62,16 @@ TEST_F(TimelineTest, ClearsColourAndDepthEveryFrame) {
 }
 
 TEST_F(TimelineTest, SecondTunnelImageFrom102000OnAndNeverBack) {
-  demo_.timeline.TunnelImage1 = 11;
-  demo_.timeline.TunnelImage2 = 22;
-  demo_.timeline.TunnelTextureSlot = 11;
+  demo_.timeline.tunnelImage1 = 11;
+  demo_.timeline.tunnelImage2 = 22;
+  demo_.timeline.tunnelTextureSlot = 11;
   At(101999);
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, 11u);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, 11u);
   At(102000);
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, 22u);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, 22u);
   At(150000);
   At(50000);  // a clock that went back does not switch it back either
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, 22u);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, 22u);
 }
 
 TEST_F(TimelineTest, EscapeIsSetFrom185900) {

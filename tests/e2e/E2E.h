@@ -1,9 +1,4 @@
-// E2E: the whole demo on the headless backend, driven frame by frame through the real
-// entry and main loop, in a copy of the generated run folder. The driver sets the
-// virtual clock before every frame from a schedule of programme times that starts over
-// whenever the demo restarts (F1), records every presented frame (its programme time,
-// scene and a few pixel figures), and lets a test queue messages after any frame.
-// Depends on: shell/MainLoop.h, director/Timeline.h, platform/HeadlessPlatform.h.
+// E2E: the whole demo on the headless backend, driven frame by frame through its real entry
 #pragma once
 
 #include <cstdint>
@@ -17,6 +12,10 @@
 #include "director/Timeline.h"
 #include "platform/HeadlessPlatform.h"
 #include "shell/MainLoop.h"
+
+// The driver sets the virtual clock before every frame from a schedule of programme times that starts over
+// whenever the demo restarts (F1), records every presented frame (its programme time, scene and a few pixel
+// figures), and lets a test queue messages after any frame.
 
 namespace e2e {
 
@@ -42,7 +41,7 @@ struct Frame {
   uint64_t number = 0;  // presented frames so far, this one included (from 1)
   int restart = 0;      // start-ups before this frame's, 0 for the first
   int32_t t = 0;        // programme time of the frame (ms)
-  Scene scene = Scene::None;
+  Scene scene = Scene::kNone;
   double lit = 0.0;                           // share of pixels brighter than the clear colour's black
   double white = 0.0;                         // share of nearly white pixels
   double grey = 0.0;                          // share of lit pixels whose channels agree within a few steps

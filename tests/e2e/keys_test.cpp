@@ -1,5 +1,4 @@
-// Keys during the programme, each compared with the same frame of an identical run
-// without them (a run at a fixed frame rate is repeatable bit for bit).
+// Keys during the programme, each compared with the same frame of a run without them
 #include <gtest/gtest.h>
 
 #include <map>
@@ -74,7 +73,7 @@ std::vector<Frame>* Keys::baseline_ = nullptr;
 
 TEST_F(Keys, BaselineIsTheLandscapeSeenFromTheFlight) {
   for (uint64_t n = 2; n <= kLastFrame; ++n) {
-    EXPECT_EQ(Base(n).scene, Scene::Flight);
+    EXPECT_EQ(Base(n).scene, Scene::kFlight);
     EXPECT_GT(Base(n).lit, 0.75) << n;  // sky and terrain fill the frame
   }
 }
@@ -157,7 +156,7 @@ TEST_F(Keys, MovingKeysActOnEveryPassInEveryScene) {
     }
   };
   EXPECT_EQ(run.Run(), 0);
-  EXPECT_EQ(run.frames[1].scene, Scene::Credits);
+  EXPECT_EQ(run.frames[1].scene, Scene::kCredits);
   // Passes after frames 2 to 5: four steps of each key.
   for (int i = 0; i < 4; ++i) {
     expected.MoveSideways(1.0f), expected.Update();

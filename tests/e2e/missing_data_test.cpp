@@ -1,11 +1,11 @@
-// The demo without its data, or with damaged data: each data file removed, truncated
-// or scrambled in turn, and the whole data folder gone. The programme still runs to its
-// end and exits with 0, and the only boxes are the reports its readers make.
+// The demo without its data, or with damaged data
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "E2E.h"
+
+// The programme still runs to its end and exits with 0, and the only boxes are the reports its readers make.
 
 namespace fs = std::filesystem;
 using e2e::DemoRun;
@@ -83,7 +83,7 @@ void ExpectRunsToItsEnd(DemoRun& run, const std::vector<std::string>& boxes) {
   EXPECT_EQ(run.BoxLines(), boxes);
   ASSERT_EQ(run.frames.size(), 10u);  // the frame at 185900 ends the demo unshown
   EXPECT_EQ(run.frames.back().t, 185899);
-  EXPECT_EQ(run.frames.back().scene, Scene::Farewell);
+  EXPECT_EQ(run.frames.back().scene, Scene::kFarewell);
   EXPECT_EQ(run.restarts, 0);
   EXPECT_FALSE(run.os.HasWindow());
 }

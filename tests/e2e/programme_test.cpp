@@ -52,8 +52,8 @@ TEST(Programme, RunsEverySceneInItsWindowAndEndsAt185900) {
   bool musicPlayedThroughout = true;
   run.afterPresent = [&](const Frame& f) {
     const TimelineState& timeline = run.demo->timeline;
-    const unsigned expected = f.t >= 102000 ? timeline.TunnelImage2 : timeline.TunnelImage1;
-    if (timeline.TunnelTextureSlot != expected) secondImageFromSwitch = false;
+    const unsigned expected = f.t >= 102000 ? timeline.tunnelImage2 : timeline.tunnelImage1;
+    if (timeline.tunnelTextureSlot != expected) secondImageFromSwitch = false;
     if (run.os.Sound().PlayingChannels() != 1) musicPlayedThroughout = false;
   };
   EXPECT_EQ(run.Run(), 0);
@@ -65,7 +65,7 @@ TEST(Programme, RunsEverySceneInItsWindowAndEndsAt185900) {
   EXPECT_EQ(run.frames.back().t, 185800);
   EXPECT_EQ(run.os.FramesPresented(), 930u);
   EXPECT_TRUE(run.demo->shell.KeyDown[VK_ESCAPE]);
-  EXPECT_NE(run.demo->timeline.TunnelImage1, run.demo->timeline.TunnelImage2);
+  EXPECT_NE(run.demo->timeline.tunnelImage1, run.demo->timeline.tunnelImage2);
   EXPECT_TRUE(secondImageFromSwitch);
   EXPECT_TRUE(musicPlayedThroughout);
 
@@ -74,13 +74,13 @@ TEST(Programme, RunsEverySceneInItsWindowAndEndsAt185900) {
   for (const Frame& f : run.frames) {
     if (order.empty() || order.back() != f.scene) order.push_back(f.scene);
   }
-  EXPECT_EQ(order, (std::vector<Scene>{Scene::Credits, Scene::Tunnel, Scene::WireTorus, Scene::Flight,
-                                       Scene::SecondTunnel, Scene::SolidTorus, Scene::Farewell}));
+  EXPECT_EQ(order, (std::vector<Scene>{Scene::kCredits, Scene::kTunnel, Scene::kWireTorus, Scene::kFlight,
+                                       Scene::kSecondTunnel, Scene::kSolidTorus, Scene::kFarewell}));
   const auto figures = Figures(run.frames);
-  EXPECT_EQ(figures.at(Scene::Tunnel).first, 19000);
-  EXPECT_EQ(figures.at(Scene::Flight).last, 101800);
-  EXPECT_EQ(figures.at(Scene::SecondTunnel).first, 102000);
-  EXPECT_EQ(figures.at(Scene::Farewell).last, 185800);
+  EXPECT_EQ(figures.at(Scene::kTunnel).first, 19000);
+  EXPECT_EQ(figures.at(Scene::kFlight).last, 101800);
+  EXPECT_EQ(figures.at(Scene::kSecondTunnel).first, 102000);
+  EXPECT_EQ(figures.at(Scene::kFarewell).last, 185800);
 
   for (const auto& [scene, s] : figures) {
     std::printf("scene %d: frames %d lit %.3f..%.3f white %.4f grey %.3f rgb %.1f %.1f %.1f distinct %zu\n",
@@ -88,31 +88,31 @@ TEST(Programme, RunsEverySceneInItsWindowAndEndsAt185900) {
                 s.green, s.blue, s.pictures.size());
   }
   // The credits: the backdrop slides down into view, then the text runs.
-  const SceneFigures& credits = figures.at(Scene::Credits);
+  const SceneFigures& credits = figures.at(Scene::kCredits);
   EXPECT_LT(run.frames.front().lit, 0.25);
   EXPECT_GT(credits.maxLit, 0.5);
   EXPECT_GT(credits.pictures.size(), 10u);
   // Tunnels, flight and the solid torus over its background fill the frame (up to the
   // dark parts of their pictures), and move on every frame.
-  for (Scene scene : {Scene::Tunnel, Scene::Flight, Scene::SecondTunnel, Scene::SolidTorus}) {
+  for (Scene scene : {Scene::kTunnel, Scene::kFlight, Scene::kSecondTunnel, Scene::kSolidTorus}) {
     SCOPED_TRACE(static_cast<int>(scene));
     EXPECT_GT(figures.at(scene).minLit, 0.75);
     EXPECT_EQ(figures.at(scene).pictures.size(), static_cast<size_t>(figures.at(scene).frames));
   }
   // The wireframe torus and its particle cloud leave much of the black clear colour.
-  const SceneFigures& wire = figures.at(Scene::WireTorus);
+  const SceneFigures& wire = figures.at(Scene::kWireTorus);
   EXPECT_GT(wire.minLit, 0.05);
   EXPECT_LT(wire.maxLit, 0.8);
   EXPECT_EQ(wire.pictures.size(), static_cast<size_t>(wire.frames));
   // The second tunnel wears the other picture.
-  const SceneFigures& first = figures.at(Scene::Tunnel);
-  const SceneFigures& second = figures.at(Scene::SecondTunnel);
+  const SceneFigures& first = figures.at(Scene::kTunnel);
+  const SceneFigures& second = figures.at(Scene::kSecondTunnel);
   EXPECT_GT(std::abs(first.red - second.red) + std::abs(first.green - second.green) +
                 std::abs(first.blue - second.blue),
             15.0);
   // The farewell: the backdrop is in place (its text, one character every ten frames,
   // is still in its leading blanks at this frame rate).
-  EXPECT_GT(figures.at(Scene::Farewell).minLit, 0.5);
+  EXPECT_GT(figures.at(Scene::kFarewell).minLit, 0.5);
 
   // The window goes first; the music plays on until the program-wide objects go.
   EXPECT_FALSE(run.os.HasWindow());

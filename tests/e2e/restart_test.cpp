@@ -1,6 +1,4 @@
-// F1 during the programme: the demo starts over at 0 in a new context with everything
-// rebuilt, while the state that outlives a restart (scrollers, flight phase) goes on,
-// and ten restarts in a row do not make the process grow.
+// F1 during the programme: a full restart at 0 that keeps what outlives a restart
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -55,7 +53,7 @@ TEST(Restart, F1InEverySceneStartsOverWithEverythingRebuilt) {
       before.push_back(previous);
       after.push_back(Take(*run.demo));
       EXPECT_EQ(f.t, 0);
-      EXPECT_EQ(run.demo->timeline.TunnelTextureSlot, run.demo->timeline.TunnelImage1);
+      EXPECT_EQ(run.demo->timeline.tunnelTextureSlot, run.demo->timeline.tunnelImage1);
     }
     previous = Take(*run.demo);
     if (f.restart < static_cast<int>(kSceneTimes.size()) &&
@@ -77,8 +75,8 @@ TEST(Restart, F1InEverySceneStartsOverWithEverythingRebuilt) {
     EXPECT_EQ(sceneFrames[r].scene, SceneAt(kSceneTimes[r]));
     // Every scene still draws after the restarts before it; those that fill the frame still do.
     const Scene scene = sceneFrames[r].scene;
-    const bool fills = scene == Scene::Tunnel || scene == Scene::Flight || scene == Scene::SecondTunnel ||
-                       scene == Scene::SolidTorus;
+    const bool fills = scene == Scene::kTunnel || scene == Scene::kFlight || scene == Scene::kSecondTunnel ||
+                       scene == Scene::kSolidTorus;
     EXPECT_GT(sceneFrames[r].lit, fills ? 0.75 : 0.05);
     // The first frame after F1 is the credits at 0, drawn in the new context.
     // The scrollers go on where they were.

@@ -1,5 +1,4 @@
-// BackgroundPanel: the turning quad, its mirrored texture mapping, state restoring and
-// upload without a picture.
+// BackgroundPanel: the turning quad, its texture mapping, state restoring and empty upload
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

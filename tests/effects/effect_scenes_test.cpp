@@ -1,5 +1,4 @@
-// The tunnel and torus scenes: the matrices their objects draw on, the state they leave,
-// and headless frames that show each scene's picture.
+// The tunnel and torus scenes: their matrices, the state they leave, and headless frames
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -65,7 +64,7 @@ TEST_F(EffectScenesTest, JetDrawsOnTheTunnelsMatrixPlusTwentyIn) {
   auto twin = std::make_unique<Tunnel>();
   tunnel->Init();
   twin->Init();
-  ParticleSystem jet(2, rand_);
+  ParticleSystem jet(ParticlePreset::kJet, rand_);
   jet.Init();
   for (int frame = 0; frame < 3; ++frame) {
     glEnable(GL_LIGHTING);
@@ -92,7 +91,7 @@ TEST_F(EffectScenesTest, TunnelFrameShowsTheWallsAndTheRedJet) {
   });
   auto tunnel = std::make_unique<Tunnel>();
   tunnel->Init();
-  ParticleSystem jet(2, rand_);
+  ParticleSystem jet(ParticlePreset::kJet, rand_);
   ASSERT_TRUE(jet.Init());
   // A blue wall image, so the jet's red stands out.
   GLuint wall = 0;
@@ -119,7 +118,7 @@ TEST_F(EffectScenesTest, WireTorusSceneDrawsTheCloudThenTheTorusTenIn) {
   float phase = 0;
   Torus wire(phase);
   wire.Init(GL_LINE);
-  ParticleSystem cloud(0, rand_);
+  ParticleSystem cloud(ParticlePreset::kDrift, rand_);
   cloud.Init();
   glTranslatef(5, 5, 5);
   WireTorusScene(cloud, wire);

@@ -1,5 +1,4 @@
-// The effects inside the program-wide state: what start-up builds, what a restart
-// releases and keeps, and the timeline running each effect scene in its window.
+// The effects inside the program-wide state: start-up, restarts and the timeline's scenes
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -40,14 +39,14 @@ class EffectsDemoTest : public testsupport::GLTest {
   }
 
   std::filesystem::path previous_;
-  HeadlessPlatform os_{{AudioOutput::Null, "", kSoundLibraryVersion, kStart}};
+  HeadlessPlatform os_{{AudioOutput::kNull, "", kSoundLibraryVersion, kStart}};
   Demo demo_{os_};
 };
 
 TEST_F(EffectsDemoTest, ConstructionSetsOnlyInitialValues) {
-  EXPECT_EQ(demo_.idleJet.Preset(), 2);
-  EXPECT_EQ(demo_.cloud.Preset(), 0);
-  EXPECT_EQ(demo_.jet.Preset(), 2);
+  EXPECT_EQ(demo_.idleJet.Preset(), ParticlePreset::kJet);
+  EXPECT_EQ(demo_.cloud.Preset(), ParticlePreset::kDrift);
+  EXPECT_EQ(demo_.jet.Preset(), ParticlePreset::kJet);
   EXPECT_EQ(demo_.jet.Emitter(), nullptr);
   EXPECT_FALSE(demo_.wireTorus.Allocated());
   EXPECT_EQ(demo_.backgroundPanel.Width(), 256);
@@ -94,7 +93,7 @@ TEST_F(EffectsDemoTest, EachEffectSceneRunsInItsWindowAndKeepsItsMotion) {
   const float speed = demo_.tunnel.TunnelSpeed;
   const int jetLive = demo_.jet.Emitter()->liveCount;
   FrameAt(102000);
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, demo_.timeline.TunnelImage2);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, demo_.timeline.tunnelImage2);
   EXPECT_EQ(demo_.tunnel.FrameCount(), 3);
   EXPECT_NE(demo_.tunnel.TunnelSpeed, speed);
   EXPECT_GT(demo_.jet.Emitter()->liveCount, jetLive);
@@ -124,7 +123,7 @@ TEST_F(EffectsDemoTest, RestartEmptiesTheParticlesAndKeepsTheRunningState) {
   EXPECT_FLOAT_EQ(demo_.TubePhase, phase + 0.2f);
   EXPECT_EQ(demo_.wireTorus.Angle(), 5.0f);
   EXPECT_TRUE(demo_.wireTorus.Allocated());
-  EXPECT_EQ(demo_.timeline.TunnelTextureSlot, demo_.timeline.TunnelImage1);
+  EXPECT_EQ(demo_.timeline.tunnelTextureSlot, demo_.timeline.tunnelImage1);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Torus: the curve, the tube with its shared wave phase, strip indices, texture
-// coordinates, normals, and what Draw and Frame hand to GL.
+// Torus: curve, tube, strips, texture coordinates, normals, and what Draw and Frame hand to GL
 #include "effects/Torus.h"
 
 #include <GL/gl.h>

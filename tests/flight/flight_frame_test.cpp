@@ -1,5 +1,4 @@
-// The flight scene inside the programme: start-up builds the landscape and the
-// curves, and the timeline's frame at 80 s draws sky above and terrain below.
+// The flight scene inside the programme: start-up builds, and the frame at 80 s
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -40,7 +39,7 @@ class FlightFrame : public testsupport::GLTest {
     GLTest::TearDown();
   }
   std::unique_ptr<terraintest::ScopedChdir> chdir_;
-  HeadlessPlatform os_{{AudioOutput::Null, "", kSoundLibraryVersion, 1000}};
+  HeadlessPlatform os_{{AudioOutput::kNull, "", kSoundLibraryVersion, 1000}};
   Demo demo_{os_};
 };
 
@@ -93,7 +92,7 @@ TEST_F(GeneratedDataFlight, GeneratedLandscapeShowsSkyAboveAndGroundBelow) {
   glMatrixMode(GL_PROJECTION);
   gluPerspective(45.0, 320.0 / 240.0, 0.1, 200.0);
   glMatrixMode(GL_MODELVIEW);
-  HeadlessPlatform os{{AudioOutput::Null, "", kSoundLibraryVersion, 1000}};
+  HeadlessPlatform os{{AudioOutput::kNull, "", kSoundLibraryVersion, 1000}};
   Demo demo{os};
   InitDemo(demo);
   for (const auto& box : os.MessageBoxes()) ADD_FAILURE() << box.caption << ": " << box.text;

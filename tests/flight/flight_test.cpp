@@ -1,5 +1,4 @@
-// The flight: Hermite curve end points and tangents, the there-and-back trips of 77
-// (sometimes 76) frames, the camera's turn, and state kept across restarts.
+// The flight: curve ends and tangents, the trips back and forth, the turn, and state across restarts
 #include "director/Flight.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// TestGrid.h: a synthetic terrain grid for the geometry tests and benchmarks, numbered as the terrain
-// mesh numbers its vertices (row * width + column) and triangles (two per square: (i, i + w, i + 1)
-// and (i + w + 1, i + 1, i + w)), spacing 1.6 in x and z, heights 15/256 per step.
+// TestGrid: a synthetic terrain grid for the geometry tests and benchmarks
 #pragma once
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Tests for the view frustum: plane extraction in world coordinates, the strict cube test, and the
-// agreement of the planes with GL's own clipping.
+// Tests for the view frustum: plane extraction, the strict cube test and agreement with GL's clipping
 #include "geometry/Frustum.h"
 
 #include <GL/gl.h>
@@ -33,7 +32,7 @@ Frustum BoxFrustum() {
 }
 
 bool PointInside(const Frustum& f, float x, float y, float z) {
-  for (int i = 0; i < Frustum::PlaneCount; ++i) {
+  for (int i = 0; i < Frustum::kPlaneCount; ++i) {
     const float* p = f.Plane(i);
     if (!(static_cast<double>(p[0]) * x + static_cast<double>(p[1]) * y + static_cast<double>(p[2]) * z +
               p[3] >
@@ -46,9 +45,9 @@ bool PointInside(const Frustum& f, float x, float y, float z) {
 
 TEST(Frustum, NeverUpdatedRejectsEverything) {
   const Frustum f;
-  EXPECT_EQ(f.TestCube({-1000.0f, -1000.0f, -1000.0f, 2000.0f}), CubeOutside);
-  EXPECT_EQ(f.TestCube({0.0f, 0.0f, 0.0f, 0.0f}), CubeOutside);
-  EXPECT_EQ(f.TestCube({1.0f, 2.0f, 3.0f, 4.0f}), CubeOutside);
+  EXPECT_EQ(f.TestCube({-1000.0f, -1000.0f, -1000.0f, 2000.0f}), CubeVisibility::kOutside);
+  EXPECT_EQ(f.TestCube({0.0f, 0.0f, 0.0f, 0.0f}), CubeVisibility::kOutside);
+  EXPECT_EQ(f.TestCube({1.0f, 2.0f, 3.0f, 4.0f}), CubeVisibility::kOutside);
 }
 
 TEST(Frustum, PlanesAreUnitAndInTableOrder) {
@@ -69,23 +68,24 @@ TEST(Frustum, PlanesAreUnitAndInTableOrder) {
     EXPECT_NEAR(std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]), 1.0, 1e-6) << i;
   }
   // Signed distance to the near plane z = -1 of a point at z = -4.
-  EXPECT_NEAR(persp.Plane(Frustum::Near)[2] * -4.0f + persp.Plane(Frustum::Near)[3], 3.0f, 1e-5f);
+  EXPECT_NEAR(persp.Plane(Frustum::kNear)[2] * -4.0f + persp.Plane(Frustum::kNear)[3], 3.0f, 1e-5f);
 }
 
 TEST(Frustum, ClassifiesCubesStrictly) {
   const Frustum f = BoxFrustum();
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeInside);
-  EXPECT_EQ(f.TestCube({0.5f, -0.5f, -0.5f, 1.0f}), CubeIntersecting);    // crosses the right plane only
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 1.5f, 1.0f}), CubeOutside);         // beyond far
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -3.0f, 1.0f}), CubeOutside);        // behind near
-  EXPECT_EQ(f.TestCube({-5.0f, -5.0f, -5.0f, 10.0f}), CubeIntersecting);  // encloses the view
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kInside);
+  EXPECT_EQ(f.TestCube({0.5f, -0.5f, -0.5f, 1.0f}),
+            CubeVisibility::kIntersecting);  // crosses the right plane only
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 1.5f, 1.0f}), CubeVisibility::kOutside);         // beyond far
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -3.0f, 1.0f}), CubeVisibility::kOutside);        // behind near
+  EXPECT_EQ(f.TestCube({-5.0f, -5.0f, -5.0f, 10.0f}), CubeVisibility::kIntersecting);  // encloses the view
   // A face on the right plane: the face's corners do not count as inside.
-  EXPECT_EQ(f.TestCube({1.0f, -0.5f, -0.5f, 1.0f}), CubeOutside);
-  EXPECT_EQ(f.TestCube({0.0f, -0.5f, -0.5f, 1.0f}), CubeIntersecting);
+  EXPECT_EQ(f.TestCube({1.0f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kOutside);
+  EXPECT_EQ(f.TestCube({0.0f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kIntersecting);
   // An edge-0 cube is a point: inside or outside, never intersecting.
-  EXPECT_EQ(f.TestCube({0.25f, 0.25f, 0.25f, 0.0f}), CubeInside);
-  EXPECT_EQ(f.TestCube({3.0f, 0.25f, 0.25f, 0.0f}), CubeOutside);
-  EXPECT_EQ(f.TestCube({1.0f, 0.25f, 0.25f, 0.0f}), CubeOutside);
+  EXPECT_EQ(f.TestCube({0.25f, 0.25f, 0.25f, 0.0f}), CubeVisibility::kInside);
+  EXPECT_EQ(f.TestCube({3.0f, 0.25f, 0.25f, 0.0f}), CubeVisibility::kOutside);
+  EXPECT_EQ(f.TestCube({1.0f, 0.25f, 0.25f, 0.0f}), CubeVisibility::kOutside);
 }
 
 TEST(Frustum, ConservativeNearTheFrustumsEdges) {
@@ -96,9 +96,9 @@ TEST(Frustum, ConservativeNearTheFrustumsEdges) {
   // Outside, beyond the corner where the far and right planes meet, yet not wholly behind either.
   const Cube corner{10.0f, -1.0f, -11.0f, 2.0f};
   EXPECT_FALSE(PointInside(f, 10.5f, 0.0f, -9.99f));
-  EXPECT_EQ(f.TestCube(corner), CubeIntersecting);
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -5.0f, 1.0f}), CubeInside);
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 0.0f, 1.0f}), CubeOutside);  // behind the eye
+  EXPECT_EQ(f.TestCube(corner), CubeVisibility::kIntersecting);
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -5.0f, 1.0f}), CubeVisibility::kInside);
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 0.0f, 1.0f}), CubeVisibility::kOutside);  // behind the eye
 }
 
 TEST(Frustum, PlanesFollowTheCameraIntoWorldCoordinates) {
@@ -109,13 +109,13 @@ TEST(Frustum, PlanesFollowTheCameraIntoWorldCoordinates) {
   cam.Update();
   Frustum f;
   f.SetFromMatrices(p, cam.matrix.m);
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeInside);
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 5.5f, 1.0f}), CubeOutside);
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kInside);
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, 5.5f, 1.0f}), CubeVisibility::kOutside);
 
   cam.angleY = 180.0f;  // turned round: the origin is now behind
   cam.Update();
   f.SetFromMatrices(p, cam.matrix.m);
-  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeOutside);
+  EXPECT_EQ(f.TestCube({-0.5f, -0.5f, -0.5f, 1.0f}), CubeVisibility::kOutside);
 }
 
 TEST(Frustum, DegenerateMatricesRejectEverythingWithoutNaNs) {
@@ -125,7 +125,7 @@ TEST(Frustum, DegenerateMatricesRejectEverythingWithoutNaNs) {
   for (int i = 0; i < 6; ++i) {
     for (int k = 0; k < 4; ++k) EXPECT_EQ(f.Plane(i)[k], 0.0f);
   }
-  EXPECT_EQ(f.TestCube({-1.0f, -1.0f, -1.0f, 2.0f}), CubeOutside);
+  EXPECT_EQ(f.TestCube({-1.0f, -1.0f, -1.0f, 2.0f}), CubeVisibility::kOutside);
 }
 
 class FrustumGL : public testsupport::GLTest {};

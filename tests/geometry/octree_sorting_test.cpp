@@ -1,6 +1,4 @@
-// The octree build sorts a parent's triangles into its children in one pass; this
-// checks it against the plain rule (every child tests every parent triangle with
-// Cube::ContainsTriangle) on grids with hills, cliffs and vertices on split planes.
+// The octree's one-pass sorting into children checked against the plain rule
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,7 +14,7 @@ void DescribeReference(std::span<const TerrainTriangle* const> input, const Cube
                        std::span<const TerrainVertex> vertices, std::string& out) {
   std::vector<const TerrainTriangle*> mine;
   for (const TerrainTriangle* t : input) {
-    if (cube.ContainsTriangle(vertices, t) == 2) mine.push_back(t);
+    if (cube.ContainsTriangle(vertices, t) == TriangleInCube::kBelongs) mine.push_back(t);
   }
   out += "[" + std::to_string(cube.x) + "," + std::to_string(cube.y) + "," + std::to_string(cube.z) + "," +
          std::to_string(cube.size);

@@ -1,5 +1,4 @@
-// Tests for the octree build: cube containment and split order, the split rule, triangles shared by
-// several cubes, clearing and rebuilding, and the terrain-sized tree.
+// Tests for the octree build: containment, split order and rule, shared triangles, rebuilds
 #include "geometry/Octree.h"
 
 #include <gtest/gtest.h>
@@ -81,11 +80,11 @@ TEST(Cube, ContainsTriangleByAnyCorner) {
   s.Triangle(out1, out2, in);
   s.Triangle(out1, out2, out3);  // passes through the cube with no corner in it
   const Cube c{0.0f, 0.0f, 0.0f, 2.0f};
-  EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[0]), 2);
-  EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[1]), 0);
-  EXPECT_EQ(c.ContainsTriangle(s.vertices, nullptr), -1);
+  EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[0]), TriangleInCube::kBelongs);
+  EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[1]), TriangleInCube::kOutside);
+  EXPECT_EQ(c.ContainsTriangle(s.vertices, nullptr), TriangleInCube::kNoTriangle);
   TerrainTriangle broken{7, 8, 9, {}, 0};
-  EXPECT_EQ(c.ContainsTriangle(s.vertices, &broken), 0);
+  EXPECT_EQ(c.ContainsTriangle(s.vertices, &broken), TriangleInCube::kOutside);
 }
 
 TEST(Cube, SplitOrder) {
@@ -212,7 +211,7 @@ TEST(Octree, CountTrianglesExceedsTheMeshWhenTrianglesStraddle) {
   for (const auto& [leaf, depth] : leaves) {
     for (const TerrainTriangle* t : leaf->Triangles()) {
       ++seen[t->number];
-      EXPECT_EQ(leaf->GetCube()->ContainsTriangle(g.vertices, t), 2);
+      EXPECT_EQ(leaf->GetCube()->ContainsTriangle(g.vertices, t), TriangleInCube::kBelongs);
     }
   }
   for (size_t i = 0; i < seen.size(); ++i) EXPECT_GE(seen[i], 1) << i;

@@ -1,5 +1,4 @@
-// Tests for the per-frame octree walk (culling, collection order and counts) and the debug boxes
-// (their geometry, colours and the display switches), the latter in feedback mode.
+// Tests for the per-frame octree walk and the debug boxes
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -73,7 +72,7 @@ TEST(Traversal, WholeTerrainInViewCollectsEveryLeafEntry) {
   Camera cam;
   cam.Update();
   const Frustum f = FrustumFor(p, cam);
-  ASSERT_EQ(f.TestCube(*w.root.GetCube()), CubeInside);
+  ASSERT_EQ(f.TestCube(*w.root.GetCube()), CubeVisibility::kInside);
   w.root.CollectVisible(&f, w.list, {});
   EXPECT_EQ(w.list.Count(), 3 * w.root.CountTriangles());
   std::vector<uint32_t> expected;
@@ -95,7 +94,7 @@ TEST(Traversal, LookingAwayCollectsNothing) {
   cam.angleX = -90.0f;                        // looking straight up
   cam.Update();
   const Frustum f = FrustumFor(p, cam);
-  EXPECT_EQ(f.TestCube(*w.root.GetCube()), CubeOutside);
+  EXPECT_EQ(f.TestCube(*w.root.GetCube()), CubeVisibility::kOutside);
   w.root.CollectVisible(&f, w.list, {});
   EXPECT_EQ(w.list.Count(), 0);
 }
@@ -118,7 +117,7 @@ TEST(Traversal, PartialViewKeepsOnlyLeavesNotOutside) {
   std::vector<uint32_t> expected;
   std::function<void(const OctreeNode&)> walk = [&](const OctreeNode& n) {
     if (n.TriangleCount() == 0 && !n.HasChildren()) return;
-    if (f.TestCube(*n.GetCube()) == CubeOutside) return;
+    if (f.TestCube(*n.GetCube()) == CubeVisibility::kOutside) return;
     if (n.HasChildren()) {
       for (int k = 0; k < 8; ++k) walk(n.Child(k));
       return;
@@ -143,7 +142,7 @@ TEST(Traversal, RootLeafIsAllOrNothing) {
   Camera cam;
   cam.Update();
   const Frustum f = FrustumFor(p, cam);
-  ASSERT_EQ(f.TestCube(*w.root.GetCube()), CubeIntersecting);
+  ASSERT_EQ(f.TestCube(*w.root.GetCube()), CubeVisibility::kIntersecting);
   w.root.CollectVisible(&f, w.list, {});
   EXPECT_EQ(w.list.Count(), 3 * 18);
 
@@ -276,7 +275,7 @@ TEST_F(TraversalGL, CollectVisibleDrawsTheBoxesItReaches) {
   Frustum f;
   const float p[16] = {1.0f / 10, 0, 0, 0, 0, 1.0f / 10, 0, 0, 0, 0, -1.0f / 10, 0, -1, -1, 0, 1};
   f.SetFromMatrices(p, kIdentity);  // the box x, y in (0, 20), z in (-10, 10)
-  ASSERT_EQ(f.TestCube(*t.root.Child(2).GetCube()), CubeOutside);
+  ASSERT_EQ(f.TestCube(*t.root.Child(2).GetCube()), CubeVisibility::kOutside);
 
   const auto withBoxes = Lines(testsupport::CaptureFeedback([&] {
     t.root.CollectVisible(&f, list, {true, false});

@@ -1,5 +1,4 @@
-// Tests for the vector and matrix math: exact constants, double-then-round precision, products,
-// rotations and their float quirks.
+// Tests for the vector and matrix math: constants, double-then-round precision, products, rotations
 #include "geometry/Vector.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +93,34 @@ TEST(Vector, CrossKeepsDoubleIntermediates) {
   const double exact = static_cast<double>(a.y) * b.z - static_cast<double>(b.y) * a.z;
   EXPECT_NE(exact, 0.0);
   EXPECT_EQ(a.Cross(b).x, static_cast<float>(exact));
+}
+
+TEST(Vector, Vector3ArithmeticRoundsOnceFromDouble) {
+  const auto make = [](float x, float y, float z) {
+    Vector3 v;
+    v.Set(x, y, z);
+    return v;
+  };
+  const Vector3 a = make(1.0f, 2.0f, 3.0f), b = make(0.5f, -2.0f, 1.0f);
+  // y * z' and z * y' round to the same float; only their difference in double survives.
+  const Vector3 near1 = make(0.0f, 1.0f + 0x1p-23f, 1.0f), near2 = make(0.0f, 1.0f, 1.0f - 0x1p-24f);
+  const struct {
+    const char* what;
+    Vector3 got;
+    float x, y, z;
+  } cases[] = {
+      {"a + b", Add(a, b), 1.5f, 0.0f, 4.0f},
+      {"a - b", Subtract(a, b), 0.5f, 4.0f, 2.0f},
+      {"a * -0.25", Scale(a, -0.25), -0.25f, -0.5f, -0.75f},
+      {"a x b", Cross(a, b), 8.0f, 0.5f, -3.0f},
+      {"near1 x near2", Cross(near1, near2), 0x1p-24f - 0x1p-47f, 0.0f, 0.0f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.got.x, c.x);
+    EXPECT_EQ(c.got.y, c.y);
+    EXPECT_EQ(c.got.z, c.z);
+  }
 }
 
 TEST(Matrix, IdentityZeroAndTranspose) {

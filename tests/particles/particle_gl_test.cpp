@@ -1,5 +1,4 @@
-// ParticleSystem on a GL context: the particle picture's alpha, the texture it makes,
-// the squares Draw sends and its additive blend.
+// ParticleSystem on a GL context: the picture's alpha, its texture, the squares and the blend
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -68,7 +67,7 @@ TEST(ParticleAlpha, RedThirtyOrLessIsTransparentElseHalf) {
 TEST_F(ParticleGLTest, LoadTextureUploadsTheAlphaMaskedPicture) {
   WriteJpeg(folder_ / "glow.jpg", 16, 32, BlueOverWhite);
   RuntimeRand rand;
-  ParticleSystem system(0, rand);
+  ParticleSystem system(ParticlePreset::kDrift, rand);
   ASSERT_TRUE(system.LoadTexture("glow.jpg"));
   ASSERT_NE(system.Texture(), 0u);
   glBindTexture(GL_TEXTURE_2D, system.Texture());
@@ -99,7 +98,7 @@ TEST_F(ParticleGLTest, LoadTextureUploadsTheAlphaMaskedPicture) {
 
 TEST_F(ParticleGLTest, InitLoadsTheParticlePictureOrReportsItsAbsence) {
   RuntimeRand rand;
-  ParticleSystem system(2, rand);
+  ParticleSystem system(ParticlePreset::kJet, rand);
   EXPECT_FALSE(system.Init());
   EXPECT_EQ(system.Texture(), 0u);
   WriteJpeg(folder_ / "textures" / "particle.jpg", 8, 8, BlueOverWhite);
@@ -116,7 +115,7 @@ TEST_F(ParticleGLTest, InitLoadsTheParticlePictureOrReportsItsAbsence) {
 
 TEST_F(ParticleGLTest, DrawSendsOneSquarePerParticleNewestFirst) {
   RuntimeRand rand;
-  ParticleSystem system(2, rand);
+  ParticleSystem system(ParticlePreset::kJet, rand);
   system.Init();
   for (int i = 0; i < 3; ++i) system.Update();
   Ortho();
@@ -156,7 +155,7 @@ TEST_F(ParticleGLTest, OverlappingParticlesAddUp) {
   WriteJpeg(folder_ / "textures" / "particle.jpg", 8, 8,
             [](unsigned, unsigned, unsigned char* p) { p[0] = p[1] = p[2] = 255; });
   RuntimeRand rand;
-  ParticleSystem system(0, rand);  // white particles
+  ParticleSystem system(ParticlePreset::kDrift, rand);  // white particles
   ASSERT_TRUE(system.Init());
   Ortho();
   glScalef(10, 10, 1);  // a square of edge 0.2 fills the view's centre

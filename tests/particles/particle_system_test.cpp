@@ -1,6 +1,4 @@
-// ParticleSystem without pictures: births from the runtime rand, motion, deaths, the pool
-// bound, presets and re-initialisation. Every test runs in an empty folder, so Init finds
-// no particle picture and touches no GL.
+// ParticleSystem without pictures: births, motion, deaths, the pool bound and the presets
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,8 @@
 #include "particles/ParticleSystem.h"
 #include "particles/RuntimeRand.h"
 #include "support/GLTest.h"
+
+// Every test runs in an empty folder, so Init finds no particle picture and touches no GL.
 
 namespace {
 
@@ -50,7 +50,7 @@ double Factor(RuntimeRand& rand) { return 1.0 - (rand.Next() % 100) * static_cas
 using ParticleSystemTest = InEmptyFolder;
 
 TEST_F(ParticleSystemTest, FreshSystemUpdatedOnceHoldsTheDrawnCountAtTheOrigin) {
-  for (int preset : {0, 2}) {
+  for (ParticlePreset preset : {ParticlePreset::kDrift, ParticlePreset::kJet}) {
     RuntimeRand rand;
     ParticleSystem system(preset, rand);
     EXPECT_FALSE(system.Init());  // no picture in this folder
@@ -71,7 +71,7 @@ TEST_F(ParticleSystemTest, FreshSystemUpdatedOnceHoldsTheDrawnCountAtTheOrigin) 
 
 TEST_F(ParticleSystemTest, BirthDrawsLifeColourDirectionAndSpeedInOrder) {
   RuntimeRand rand;
-  ParticleSystem system(2, rand);
+  ParticleSystem system(ParticlePreset::kJet, rand);
   system.Init();
   RuntimeRand replay = rand;
   const int n = NextSpawnCount(replay);
@@ -103,7 +103,7 @@ TEST_F(ParticleSystemTest, BirthDrawsLifeColourDirectionAndSpeedInOrder) {
 
 TEST_F(ParticleSystemTest, PresetTwoLivesStayWithinTenToFifty) {
   RuntimeRand rand;
-  ParticleSystem system(2, rand);
+  ParticleSystem system(ParticlePreset::kJet, rand);
   system.Init();
   int shortest = 1000, longest = 0;
   std::set<const Particle*> seen;
@@ -123,7 +123,7 @@ TEST_F(ParticleSystemTest, PresetTwoLivesStayWithinTenToFifty) {
 
 TEST_F(ParticleSystemTest, ParticlesMoveOncePerUpdateAndLeaveAfterTheirLife) {
   RuntimeRand rand;
-  ParticleSystem system(2, rand);
+  ParticleSystem system(ParticlePreset::kJet, rand);
   system.Init();
   system.Update();
   const Particle* first = Live(system).back();
@@ -151,7 +151,7 @@ TEST_F(ParticleSystemTest, ParticlesMoveOncePerUpdateAndLeaveAfterTheirLife) {
 
 TEST_F(ParticleSystemTest, PresetZeroLevelsOffNearFourteenSixty) {
   RuntimeRand rand;
-  ParticleSystem system(0, rand);
+  ParticleSystem system(ParticlePreset::kDrift, rand);
   system.Init();
   for (int i = 0; i < 800; ++i) system.Update();
   int low = 100000, high = 0;
@@ -168,7 +168,7 @@ TEST_F(ParticleSystemTest, PresetZeroLevelsOffNearFourteenSixty) {
 
 TEST_F(ParticleSystemTest, PoolIsBoundedAndEveryRecordIsOnExactlyOneList) {
   RuntimeRand rand;
-  ParticleSystem system(0, rand);
+  ParticleSystem system(ParticlePreset::kDrift, rand);
   system.Init();
   ASSERT_EQ(system.PoolSize(), 4001u);
   for (int i = 0; i < 4000; ++i) system.Spawn();
@@ -190,7 +190,7 @@ TEST_F(ParticleSystemTest, PoolIsBoundedAndEveryRecordIsOnExactlyOneList) {
 
 TEST_F(ParticleSystemTest, ReinitStartsEmptyWithAFreshPool) {
   RuntimeRand rand;
-  ParticleSystem system(2, rand);
+  ParticleSystem system(ParticlePreset::kJet, rand);
   system.Init();
   for (int i = 0; i < 20; ++i) system.Update();
   ASSERT_GT(system.Emitter()->liveCount, 0);
@@ -203,13 +203,13 @@ TEST_F(ParticleSystemTest, ReinitStartsEmptyWithAFreshPool) {
 
 TEST_F(ParticleSystemTest, UninitialisedOrUnknownPresetDoesNothingHarmful) {
   RuntimeRand rand;
-  ParticleSystem idle(0, rand);
+  ParticleSystem idle(ParticlePreset::kDrift, rand);
   idle.Spawn();
   idle.Update();
   EXPECT_EQ(idle.Emitter(), nullptr);
   EXPECT_EQ(rand.State(), 1u);
 
-  ParticleSystem odd(7, rand);
+  ParticleSystem odd(static_cast<ParticlePreset>(7), rand);
   odd.Init();
   EXPECT_EQ(odd.Emitter()->maxParticles, 4000);
   EXPECT_EQ(odd.Emitter()->spawnBase, 0);
@@ -223,7 +223,7 @@ TEST_F(ParticleSystemTest, UninitialisedOrUnknownPresetDoesNothingHarmful) {
 
 TEST_F(ParticleSystemTest, PresetOneThrowsSidewaysFromAboveThenFalls) {
   RuntimeRand rand;
-  ParticleSystem fountain(1, rand);
+  ParticleSystem fountain(ParticlePreset::kFountain, rand);
   fountain.Init();
   fountain.Update();
   for (const Particle* p : Live(fountain)) {
@@ -240,7 +240,7 @@ TEST_F(ParticleSystemTest, PresetOneThrowsSidewaysFromAboveThenFalls) {
 
 TEST_F(ParticleSystemTest, JetFliesAlongMinusXFannedTwentyDegrees) {
   RuntimeRand rand;
-  ParticleSystem jet(2, rand);
+  ParticleSystem jet(ParticlePreset::kJet, rand);
   jet.Init();
   for (int i = 0; i < 100; ++i) jet.Update();
   for (const Particle* p : Live(jet)) {

@@ -1,3 +1,4 @@
+// The headless GL context: what it offers, and that GL 1.1 drawing works in it
 #include <GL/gl.h>
 #include <GL/glu.h>
 

@@ -1,10 +1,9 @@
-// The headless backend: the window/context steps, hooks, read-back, scripted
-// answers, display modes and the clock that drives the audio.
+// The headless backend: window and context steps, hooks, read-back, answers, modes and clock
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "platform/HeadlessPlatform.h"
-#include "platform/SdlKeys.h"
+#include "platform/internal/SdlKeys.h"
 
 using namespace platform;
 
@@ -13,7 +12,7 @@ namespace {
 // Window, device, format, context, current: the shell's creation sequence.
 DeviceHandle Open(HeadlessPlatform& os, int width, int height, int bits) {
   EXPECT_TRUE(os.RegisterWindowClass());
-  const WindowHandle window = os.CreateWindow("t", width, height, WindowStyle::Framed, bits);
+  const WindowHandle window = os.CreateWindow("t", width, height, WindowStyle::kFramed, bits);
   const DeviceHandle device = os.GetDeviceContext(window);
   PixelFormat format;
   format.colorBits = static_cast<uint8_t>(bits);
@@ -54,12 +53,12 @@ TEST(HeadlessPlatform, SixteenBitContextAndReleaseLeaveNoCurrentContext) {
 
 TEST(HeadlessPlatform, StepsRefuseOutOfOrderUse) {
   HeadlessPlatform os;
-  EXPECT_EQ(os.CreateWindow("t", 10, 10, WindowStyle::Popup, 32), 0u);  // no class yet
+  EXPECT_EQ(os.CreateWindow("t", 10, 10, WindowStyle::kPopup, 32), 0u);  // no class yet
   os.RegisterWindowClass();
-  const WindowHandle window = os.CreateWindow("t", 10, 10, WindowStyle::Popup, 32);
-  EXPECT_EQ(os.CreateWindow("t", 10, 10, WindowStyle::Popup, 32), 0u);  // one window only
-  EXPECT_EQ(os.CreateContext(window), 0u);                              // no device context, no format yet
-  EXPECT_FALSE(os.UnregisterWindowClass());                             // a window of the class exists
+  const WindowHandle window = os.CreateWindow("t", 10, 10, WindowStyle::kPopup, 32);
+  EXPECT_EQ(os.CreateWindow("t", 10, 10, WindowStyle::kPopup, 32), 0u);  // one window only
+  EXPECT_EQ(os.CreateContext(window), 0u);                               // no device context, no format yet
+  EXPECT_FALSE(os.UnregisterWindowClass());                              // a window of the class exists
   EXPECT_FALSE(os.DestroyWindow(window + 1));
   EXPECT_TRUE(os.DestroyWindow(window));
   EXPECT_TRUE(os.UnregisterWindowClass());

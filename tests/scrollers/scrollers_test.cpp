@@ -1,6 +1,4 @@
-// The credits and farewell scrollers on the headless context: the panel and its slide, the
-// headline, the text frames and their per-frame advance, the finished state, and the state
-// surviving a new context.
+// The credits and farewell scrollers on the headless context
 #include "director/Scrollers.h"
 
 #include <GL/gl.h>
@@ -28,22 +26,22 @@ size_t CountLeading(std::string_view text, char c) { return text.find_first_not_
 size_t CountTrailing(std::string_view text, char c) { return text.size() - 1 - text.find_last_not_of(c); }
 
 TEST(ScrollerTexts, HoldTheirWordsAndSpacesAndNoPerCentSign) {
-  EXPECT_EQ(CreditsText.size(), 126u);
-  EXPECT_EQ(CountLeading(CreditsText, ' '), 15u);
-  EXPECT_EQ(CountTrailing(CreditsText, ' '), 23u);
-  EXPECT_EQ(CreditsText.substr(15, 88),
+  EXPECT_EQ(kCreditsText.size(), 126u);
+  EXPECT_EQ(CountLeading(kCreditsText, ' '), 15u);
+  EXPECT_EQ(CountTrailing(kCreditsText, ' '), 23u);
+  EXPECT_EQ(kCreditsText.substr(15, 88),
             "Code: Brumlys, Textures and Music: Vorlan, Coded, designed and loathed at Frostmoot 2002");
-  EXPECT_EQ(FarewellText.size(), 220u);
-  EXPECT_EQ(CountLeading(FarewellText, ' '), 18u);
-  EXPECT_EQ(CountTrailing(FarewellText, ' '), 52u);
+  EXPECT_EQ(kFarewellText.size(), 220u);
+  EXPECT_EQ(CountLeading(kFarewellText, ' '), 18u);
+  EXPECT_EQ(CountTrailing(kFarewellText, ' '), 52u);
   const std::string_view first =
       "Orvik and Caldermar we bid you farewell. A shame that FM has gotten so game-oriented.. See ya..";
   const std::string_view second = "You may press escape now....";
-  EXPECT_EQ(FarewellText.substr(18, first.size()), first);
-  EXPECT_EQ(FarewellText.substr(18 + first.size(), 27), std::string(27, ' '));
-  EXPECT_EQ(FarewellText.substr(18 + first.size() + 27, second.size()), second);
-  EXPECT_EQ(std::string_view(ScrollerHeadline), "Z.R.M. - Frostmoot 2002");
-  for (std::string_view text : {CreditsText, FarewellText, std::string_view(ScrollerHeadline)}) {
+  EXPECT_EQ(kFarewellText.substr(18, first.size()), first);
+  EXPECT_EQ(kFarewellText.substr(18 + first.size(), 27), std::string(27, ' '));
+  EXPECT_EQ(kFarewellText.substr(18 + first.size() + 27, second.size()), second);
+  EXPECT_EQ(std::string_view(kScrollerHeadline), "Z.R.M. - Frostmoot 2002");
+  for (std::string_view text : {kCreditsText, kFarewellText, std::string_view(kScrollerHeadline)}) {
     EXPECT_EQ(text.find('%'), std::string_view::npos);
     EXPECT_EQ(text.find('\\'), std::string_view::npos);
   }
@@ -150,7 +148,7 @@ class ScrollerTest : public testsupport::GLTest {
       EXPECT_NEAR(quad[0].y, 5.0f, 1e-3);
       EXPECT_NEAR(quad[2].y, 5.0f + size, 1e-3);
       EXPECT_EQ(quad[0].color, (std::array<float, 4>{1, 1, 1, 1}));
-      const auto glyph = font_.glyphs[static_cast<unsigned char>(ScrollerHeadline[k])];
+      const auto glyph = font_.glyphs[static_cast<unsigned char>(kScrollerHeadline[k])];
       EXPECT_EQ(quad[0].texCoord[0], glyph.u);
       EXPECT_EQ(quad[0].texCoord[1], glyph.v);
     }
@@ -213,7 +211,7 @@ TEST_F(ScrollerTest, CreditsFirstTextFrameShowsTwelveSpacesWithTheirShadows) {
     EXPECT_EQ(glyph[0].texCoord[0], space.u);
     EXPECT_EQ(glyph[0].texCoord[1], space.v);
   }
-  EXPECT_EQ(state.text, CreditsText);
+  EXPECT_EQ(state.text, kCreditsText);
   EXPECT_EQ(state.frameCount, 1);
   EXPECT_EQ(state.position, 0u);
   std::array<int, 4> scissor{};
@@ -223,17 +221,17 @@ TEST_F(ScrollerTest, CreditsFirstTextFrameShowsTwelveSpacesWithTheirShadows) {
 
 TEST_F(ScrollerTest, TheTextMovesOneCharacterEveryTenTextFrames) {
   ScrollerState state;
-  EXPECT_EQ(RunTextFrames(false, 10, state), std::string(CreditsText.substr(0, 12)));  // frame counts 0..9
+  EXPECT_EQ(RunTextFrames(false, 10, state), std::string(kCreditsText.substr(0, 12)));  // frame counts 0..9
   EXPECT_EQ(state.position, 0u);
-  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(CreditsText.substr(1, 13)));  // frame count 10
+  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(kCreditsText.substr(1, 13)));  // frame count 10
   EXPECT_EQ(state.position, 1u);
   RunTextFrames(false, 89, state);
-  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(CreditsText.substr(10, 22)));  // position 10
+  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(kCreditsText.substr(10, 22)));  // position 10
   RunTextFrames(false, 49, state);
   EXPECT_EQ(state.position, 14u);
-  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(CreditsText.substr(15, 27)));  // frame count 150
+  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(kCreditsText.substr(15, 27)));  // frame count 150
   RunTextFrames(false, 149, state);
-  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(CreditsText.substr(30, 33)));  // the box holds 33
+  EXPECT_EQ(RunTextFrames(false, 1, state), std::string(kCreditsText.substr(30, 33)));  // the box holds 33
   EXPECT_FALSE(state.finished);
 }
 
@@ -278,7 +276,7 @@ TEST_F(ScrollerTest, FarewellIsAtRestAndScrollingFromItsFirstFrame) {
   EXPECT_EQ(Extent(frame.panel), rest);
   ExpectHeadline(frame, 18);
   EXPECT_EQ(frame.text.size(), 24u);
-  EXPECT_EQ(state.text, FarewellText);
+  EXPECT_EQ(state.text, kFarewellText);
   EXPECT_EQ(state.frameCount, 1);
 }
 
@@ -315,7 +313,7 @@ TEST_F(ScrollerTest, StateSurvivesANewContext) {
   options.height = Height;
   ASSERT_TRUE(gl_.Create(options));
   SetUpContext();
-  EXPECT_EQ(RunTextFrames(false, 6, state), std::string(CreditsText.substr(21, 33)));
+  EXPECT_EQ(RunTextFrames(false, 6, state), std::string(kCreditsText.substr(21, 33)));
   EXPECT_EQ(state.frameCount, 211);
 }
 

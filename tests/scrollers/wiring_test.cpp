@@ -1,5 +1,4 @@
-// The text module inside the demo: the font step of start-up and its one message box, and
-// the timeline handing its two windows to the scrollers.
+// The text module inside the demo: the font step of start-up and the scrollers' windows
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

@@ -1,7 +1,4 @@
-// The real program on an X server (the suite's Xvfb): it opens its window in the run
-// folder, runs, and ends with exit code 0 on Escape and on a window close. Skipped
-// until the data generator has filled the run folder (a missing font would open a
-// box that nobody answers here).
+// The real program on an X server: it opens its window, runs, and ends with exit code 0
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -18,6 +15,9 @@
 // Last: Xlib's macros would break the headers above.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+
+// Skipped until the data generator has filled the run folder (a missing font would open a box that nobody
+// answers here).
 
 extern char** environ;
 

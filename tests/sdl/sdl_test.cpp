@@ -1,6 +1,4 @@
-// The SDL backend on a real X server: Xvfb, started by the suite when there is no
-// display (skipped when Xvfb is missing). Keys reach it as X events, so the
-// translation into Win32 messages is tested end to end.
+// The SDL backend on a real X server (Xvfb, skipped when missing)
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -21,6 +19,8 @@
 // Last: Xlib's macros (None, Bool, ...) would break the headers above.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+
+// Keys reach it as X events, so the translation into Win32 messages is tested end to end.
 
 extern char** environ;
 
@@ -132,7 +132,7 @@ TEST_F(SdlPlatformTest, ModesWindowContextSwapAndKeys) {
   EXPECT_FALSE(os.ChangeDisplayMode(1024, 768, 16));
   os.RestoreDisplayMode();
   const uint32_t before = os.GetTickCount();
-  const WindowHandle window = os.CreateWindow("sdl test window", 320, 240, WindowStyle::Framed, 32);
+  const WindowHandle window = os.CreateWindow("sdl test window", 320, 240, WindowStyle::kFramed, 32);
   ASSERT_NE(window, 0u);
   const DeviceHandle device = os.GetDeviceContext(window);
   ASSERT_NE(device, 0u);

@@ -1,7 +1,4 @@
-// Shell test harness: the demo's entry run on the headless backend with a frame
-// schedule. Frame k (counted by presented frames) is drawn at programme time
-// `timeOf(k)`; `afterPresent(k)` may queue messages after the k-th presented frame
-// (k from 1), which the loop then takes before its next frame.
+// Shell test harness: the demo's entry run on the headless backend with a frame schedule
 #pragma once
 
 #include <algorithm>
@@ -13,10 +10,14 @@
 #include "platform/HeadlessPlatform.h"
 #include "shell/MainLoop.h"
 
+// Frame k (counted by presented frames) is drawn at programme time `timeOf(k)`; `afterPresent(k)` may queue
+// messages after the k-th presented frame (k from 1), which the loop then takes before its next frame.
+
 struct Harness {
   explicit Harness(const platform::HeadlessOptions& options = {}) : os(options), demo(os) {
     os.onIdle = [this] {
-      const uint32_t target = demo.timeline.TimelineStartTick + static_cast<uint32_t>(timeOf(os.FramesPresented()));
+      const uint32_t target =
+          demo.timeline.TimelineStartTick + static_cast<uint32_t>(timeOf(os.FramesPresented()));
       const auto ahead = static_cast<int32_t>(target - os.Ticks());
       if (ahead > 0) os.AdvanceClock(static_cast<uint32_t>(ahead));  // also pulls the audio
     };

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/HeadlessPlatform.h"
-#include "shell/KeyboardControls.h"
+#include "shell/internal/KeyboardControls.h"
 
 using namespace platform;
 

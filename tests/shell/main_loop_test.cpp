@@ -1,5 +1,4 @@
-// The main loop on the headless backend: frames, presenting, minimising, closing,
-// Escape, F1 restarts and the music that goes with them.
+// The main loop on the headless backend: frames, presenting, minimising, closing, Escape and F1
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -128,7 +127,7 @@ TEST(MainLoop, F1RecreatesAt800x600x16WithTheModeInvertedAndRestartsAtZero) {
     starts.push_back(h.demo.timeline.TimelineStartTick);
     if (k == 2 || k == 5) h.os.QueueKeyDown(VK_F1);  // acts after the next frame is presented
     if (k == 4) {
-      EXPECT_EQ(h.os.Style(), WindowStyle::Framed);  // full screen became windowed
+      EXPECT_EQ(h.os.Style(), WindowStyle::kFramed);  // full screen became windowed
       EXPECT_EQ(h.os.WindowWidth(), 800);
       EXPECT_EQ(h.os.WindowHeight(), 600);
       EXPECT_EQ(h.os.ContextColorBits(), 16);
@@ -159,7 +158,7 @@ TEST(MainLoop, FailedF1RecreationEndsWithZeroAndTearsDownOnce) {
   h.afterPresent = [&](uint64_t k) {
     if (k == 1) {
       h.os.QueueKeyDown(VK_F1);
-      h.os.Fail(Step::CreateWindow);
+      h.os.Fail(Step::kCreateWindow);
     }
   };
   EXPECT_EQ(h.Run(), 0);
@@ -185,7 +184,7 @@ class MusicRun : public ::testing::Test {
 
 TEST_F(MusicRun, MusicReachesTheOutputAndOneStreamPlaysAfterEachRestart) {
   HeadlessOptions options;
-  options.audio = AudioOutput::Memory;
+  options.audio = AudioOutput::kMemory;
   Harness h(options);
   h.timeOf = [](uint64_t k) { return static_cast<int32_t>(k * 20); };
   auto& sink = static_cast<MemorySink&>(h.os.AudioSink());

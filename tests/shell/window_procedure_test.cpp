@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "platform/HeadlessPlatform.h"
-#include "shell/Window.h"
+#include "shell/internal/Window.h"
 #include "support/GLTest.h"
 
 using namespace platform;

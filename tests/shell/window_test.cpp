@@ -1,9 +1,9 @@
-// Window creation and teardown: every step, its failure box, the order of teardown
-// and box, the display-mode question.
+// Window creation and teardown: every step, its failure box and the order of teardown
+#include "shell/internal/Window.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/Harness.h"
-#include "shell/Window.h"
 
 using namespace platform;
 
@@ -38,7 +38,7 @@ TEST(CreateRenderWindow, RefusedModeAnsweredYesRunsFramedWithTheCursor) {
   h.afterPresent = [&](uint64_t) {
     checked = true;
     EXPECT_TRUE(h.os.WindowVisible());
-    EXPECT_EQ(h.os.Style(), WindowStyle::Framed);
+    EXPECT_EQ(h.os.Style(), WindowStyle::kFramed);
     EXPECT_EQ(h.os.WindowWidth(), 1024);
     EXPECT_EQ(h.os.WindowHeight(), 768);
     EXPECT_TRUE(h.os.CursorVisible());
@@ -48,7 +48,8 @@ TEST(CreateRenderWindow, RefusedModeAnsweredYesRunsFramedWithTheCursor) {
   EXPECT_TRUE(checked);
   ASSERT_EQ(h.ShellBoxes().size(), 1u);
   const auto& box = h.ShellBoxes()[0];
-  EXPECT_EQ(box.text, "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
+  EXPECT_EQ(box.text,
+            "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
   EXPECT_EQ(box.caption, "Landscape");
   EXPECT_EQ(box.flags, 0x34u);
   EXPECT_EQ(box.owner, 0u);
@@ -72,7 +73,7 @@ TEST(CreateRenderWindow, RefusedModeAnsweredNoClosesWithoutAWindow) {
 
 TEST(CreateRenderWindow, FailedClassRegistrationStopsBeforeTheDisplayMode) {
   Harness h;
-  h.os.Fail(Step::RegisterClass);
+  h.os.Fail(Step::kRegisterClass);
   EXPECT_EQ(h.Run(), 0);
   ASSERT_EQ(h.ShellBoxes().size(), 1u);
   EXPECT_EQ(h.ShellBoxes()[0].text, "Failed To Register The Window Class.");
@@ -111,21 +112,21 @@ TEST_P(FailureAfterWindow, TearsDownBeforeItsBoxAndEndsWithZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachStep, FailureAfterWindow,
-    ::testing::Values(StepFailure{Step::CreateWindow, "Window Creation Error."},
-                      StepFailure{Step::GetDeviceContext, "Can't Create A GL Device Context."},
-                      StepFailure{Step::ChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
-                      StepFailure{Step::SetPixelFormat, "Can't Set The PixelFormat."},
-                      StepFailure{Step::CreateContext, "Can't Create A GL Rendering Context."},
-                      StepFailure{Step::MakeCurrent, "Can't Activate The GL Rendering Context."}));
+    ::testing::Values(StepFailure{Step::kCreateWindow, "Window Creation Error."},
+                      StepFailure{Step::kGetDeviceContext, "Can't Create A GL Device Context."},
+                      StepFailure{Step::kChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
+                      StepFailure{Step::kSetPixelFormat, "Can't Set The PixelFormat."},
+                      StepFailure{Step::kCreateContext, "Can't Create A GL Rendering Context."},
+                      StepFailure{Step::kMakeCurrent, "Can't Activate The GL Rendering Context."}));
 
 TEST(DestroyRenderWindow, ReportsEachFailedReleaseAndGoesOn) {
   Harness h;
   h.timeOf = Short;
-  h.os.Fail(Step::ReleaseCurrent);
-  h.os.Fail(Step::DeleteContext);
-  h.os.Fail(Step::ReleaseDeviceContext);
-  h.os.Fail(Step::DestroyWindow);
-  h.os.Fail(Step::UnregisterClass);
+  h.os.Fail(Step::kReleaseCurrent);
+  h.os.Fail(Step::kDeleteContext);
+  h.os.Fail(Step::kReleaseDeviceContext);
+  h.os.Fail(Step::kDestroyWindow);
+  h.os.Fail(Step::kUnregisterClass);
   EXPECT_EQ(h.Run(), 0);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"Release Of DC And RC Failed.", "SHUTDOWN ERROR"},

@@ -1,3 +1,4 @@
+// Test support: reading GL feedback buffers back into polygons
 #include "support/FeedbackPolygons.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,4 @@
-// Test support: reads a GL_3D_COLOR_TEXTURE feedback buffer (see CaptureFeedback) into
-// polygons, and joins the triangle pairs a quad is fed back as into quads again.
+// Test support: GL feedback buffers read back into polygons
 #pragma once
 
 #include <array>

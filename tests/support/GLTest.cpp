@@ -1,3 +1,4 @@
+// Test support: the headless GL fixture and the scratch folders
 #include "support/GLTest.h"
 
 #include <GL/gl.h>
@@ -35,7 +36,8 @@ std::vector<float> CaptureFeedback(const std::function<void()>& draw, size_t cap
 
 std::filesystem::path ScratchDir() {
   const char* root = std::getenv("LANDSCAPE_TEST_TMP");
-  std::filesystem::path base = root != nullptr ? root : std::filesystem::temp_directory_path() / "landscape_tests";
+  std::filesystem::path base =
+      root != nullptr ? root : std::filesystem::temp_directory_path() / "landscape_tests";
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::filesystem::path dir = base;
   if (info != nullptr) dir /= std::string(info->test_suite_name()) + "." + info->name();

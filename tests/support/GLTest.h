@@ -1,5 +1,4 @@
-// Test support: a GoogleTest fixture that owns a headless GL context, and a
-// scratch folder for tests that write their own input files.
+// Test support: a fixture owning a headless GL context, and a scratch folder for test files
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Test support: a small MP3 made on the spot with LAME, so sound tests need no
-// data file. Header-only: a suite that includes it links mp3lame (its libs.txt).
+// Test support: a small MP3 made on the spot with LAME, so sound tests need no data file
 #pragma once
 
 #include <lame/lame.h>
@@ -7,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <vector>
+
+// Header-only: a suite that includes it links mp3lame (its libs.txt).
 
 namespace testsupport {
 

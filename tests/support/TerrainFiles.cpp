@@ -1,3 +1,4 @@
+// Test support: BMP files built byte by byte and the data folder layout of the terrain suites
 #include "support/TerrainFiles.h"
 
 #include "support/GLTest.h"

@@ -1,5 +1,4 @@
-// Test inputs for the terrain and flight suites: BMP files built byte by byte (with knobs for every
-// header field the reader checks) and a folder layout of the demo's data files.
+// Test inputs for the terrain and flight suites: BMP files built byte by byte and a data folder
 #pragma once
 
 #include <cstdint>
@@ -8,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "terrain/MessageBox.h"
+#include "image/MessageBox.h"
 #include "terrain/Terrain.h"
 
 namespace terraintest {

@@ -1,18 +1,76 @@
+// Test support: the libjpeg-turbo encoder behind the tests' JPEG files.
 #include "support/TestJpeg.h"
 
-#include <vector>
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE declared first
+#include <cstdlib>
 
-#include "platform/Jpeg.h"
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
+
 #include "support/GLTest.h"
 
 namespace testsupport {
+namespace {
+
+// libjpeg reports errors by longjmp; nothing with a destructor lives in the frame that calls setjmp.
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void OnError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void Silence(j_common_ptr) {}
+
+}  // namespace
+
+std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned width, unsigned height, bool grey,
+                                      int quality) {
+  std::vector<unsigned char> result;
+  if (pixels == nullptr || width == 0 || height == 0) return result;
+  jpeg_compress_struct info;
+  ErrorManager errors;
+  unsigned char* buffer = nullptr;
+  unsigned long bytes = 0;
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = OnError;
+  errors.base.output_message = Silence;
+  if (setjmp(errors.jump) != 0) {
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return result;
+  }
+  jpeg_create_compress(&info);
+  jpeg_mem_dest(&info, &buffer, &bytes);
+  info.image_width = width;
+  info.image_height = height;
+  info.input_components = grey ? 1 : 3;
+  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  const size_t row = static_cast<size_t>(width) * (grey ? 1 : 3);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {const_cast<unsigned char*>(pixels) + row * info.next_scanline};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  result.assign(buffer, buffer + bytes);
+  std::free(buffer);
+  return result;
+}
 
 bool WriteTestJpeg(const std::filesystem::path& path, unsigned w, unsigned h, const PixelColour& colour) {
   std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
   for (unsigned y = 0; y < h; ++y) {
     for (unsigned x = 0; x < w; ++x) colour(x, y, &rgb[(static_cast<size_t>(y) * w + x) * 3]);
   }
-  const std::vector<unsigned char> file = platform::EncodeJpeg(rgb.data(), w, h, false, 100);
+  const std::vector<unsigned char> file = EncodeJpeg(rgb.data(), w, h, false, 100);
   if (file.empty()) return false;
   WriteFile(path, file);
   return true;

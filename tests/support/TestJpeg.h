@@ -1,11 +1,16 @@
-// Test support: small baseline JPEG files made by the tests themselves (through the
-// platform encoder), for the readers and the textures that load them.
+// Test support: small baseline JPEG files made by the tests themselves, for the readers and the textures.
 #pragma once
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace testsupport {
+
+// Encodes tight rows (3 bytes per pixel, or 1 for grey), top row first, as a baseline
+// JPEG of the given quality (1..100). Empty on failure.
+std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned width, unsigned height, bool grey,
+                                      int quality);
 
 // Fills the three bytes (red, green, blue) of the pixel at column x, row y (0 = top).
 using PixelColour = std::function<void(unsigned x, unsigned y, unsigned char* rgb)>;

@@ -1,5 +1,4 @@
-// The landscape build: grid and triangles, progress lines, normals and baked shades,
-// the heightmap scaler, layer weights and texture synthesis, rebuilds and failures.
+// The landscape build: mesh, progress lines, normals, shades, height tools and texture synthesis
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -8,8 +7,8 @@
 
 #include "support/GLTest.h"
 #include "support/TerrainFiles.h"
-#include "terrain/HeightTools.h"
 #include "terrain/Terrain.h"
+#include "terrain/internal/HeightTools.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
-// Drawing the landscape: GL state kept, the visible list per view, the render flags,
-// the sky cube's quads and faces, and a whole frame from InitLandscape on.
+// Drawing the landscape: GL state, the visible list, the render flags, the sky cube, whole frames
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -319,9 +318,9 @@ TEST_F(TerrainDraw, InitLandscapeReportsAFailedBuildToTheMainWindow) {
   ASSERT_EQ(rig.boxes.boxes.size(), 2u);
   EXPECT_EQ(rig.boxes.boxes[0],
             "Error Loading Bitmap|An error occured while opening data/terrain/TerrainData4.bmp");
-  EXPECT_EQ(rig.boxes.owners[0], BoxOwner::None);
+  EXPECT_EQ(rig.boxes.owners[0], BoxOwner::kNone);
   EXPECT_EQ(rig.boxes.boxes[1], "Error|Could not generate landscape from heightmap info");
-  EXPECT_EQ(rig.boxes.owners[1], BoxOwner::MainWindow);
+  EXPECT_EQ(rig.boxes.owners[1], BoxOwner::kMainWindow);
   EXPECT_EQ(camera.angleX, 0.0f);  // no scene set-up after a failure
   // Drawing the half-built landscape is harmless.
   DrawLandscape(terrain, camera, rig.display);

@@ -1,5 +1,4 @@
-// The TGA font reader: header rules and result codes, pixel conversion and upload, the file
-// always closed, and the glyph table.
+// The TGA font reader: header rules and result codes, pixels and upload, and the glyph table
 #include "text/Font.h"
 
 #include <GL/gl.h>
@@ -68,7 +67,7 @@ class TgaReaderTest : public testsupport::GLTest {
     const fs::path path = dir_ / "font.tga";
     testsupport::WriteFile(path, bytes);
     const size_t before = OpenFileCount();
-    const int result = LoadTgaTexture(path.c_str(), texture_);
+    const int result = static_cast<int>(LoadTgaTexture(path.c_str(), texture_));
     EXPECT_EQ(OpenFileCount(), before) << "the reader left the file open";
     return result;
   }
@@ -168,9 +167,9 @@ TEST_F(TgaReaderTest, OriginBitsChangeNothing) {
 
 TEST_F(TgaReaderTest, MissingFileGivesMinus13) {
   const size_t before = OpenFileCount();
-  EXPECT_EQ(LoadTgaTexture((dir_ / "absent.tga").c_str(), texture_), -13);
-  EXPECT_EQ(LoadTgaTexture(dir_.c_str(), texture_) < 0, true);  // a folder is no font either
-  EXPECT_EQ(LoadTgaTexture(nullptr, texture_), -13);
+  EXPECT_EQ(LoadTgaTexture((dir_ / "absent.tga").c_str(), texture_), TgaResult::kCannotOpen);
+  EXPECT_NE(LoadTgaTexture(dir_.c_str(), texture_), TgaResult::kLoaded);  // a folder is no font either
+  EXPECT_EQ(LoadTgaTexture(nullptr, texture_), TgaResult::kCannotOpen);
   EXPECT_EQ(OpenFileCount(), before);
 }
 
@@ -180,7 +179,7 @@ TEST_F(TgaReaderTest, ReadOnlyFileLoads) {
   fields.bitsPerPixel = 8;
   testsupport::WriteFile(path, MakeTga(fields, {9, 8, 7, 6}));
   fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_EQ(LoadTgaTexture(path.c_str(), texture_), 1);
+  EXPECT_EQ(LoadTgaTexture(path.c_str(), texture_), TgaResult::kLoaded);
   fs::permissions(path, fs::perms::owner_all);
 }
 
@@ -250,19 +249,18 @@ TEST(TgaPixelsTest, ReadsConvertsAndRefusesShortBlocks) {
   ASSERT_NE(file, nullptr);
   TgaPixels pixels = ReadTgaPixels(file, 2, 24);
   ASSERT_TRUE(pixels.data);
-  EXPECT_EQ(pixels.format, static_cast<unsigned>(GL_RGB));
+  EXPECT_EQ(pixels.layout, PixelLayout::kRgb);
   const std::vector<unsigned char> swapped(pixels.data.get(), pixels.data.get() + 6);
   EXPECT_EQ(swapped, (std::vector<unsigned char>{3, 2, 1, 6, 5, 4}));
   TgaPixels rest = ReadTgaPixels(file, 1, 32);  // only one byte is left
   EXPECT_FALSE(rest.data);
-  EXPECT_EQ(rest.format, 0u);
   std::rewind(file);
   EXPECT_FALSE(ReadTgaPixels(file, 2, 16).data);
   EXPECT_FALSE(ReadTgaPixels(file, 0, 8).data);
   EXPECT_FALSE(ReadTgaPixels(nullptr, 1, 8).data);
   TgaPixels alpha = ReadTgaPixels(file, 7, 8);
   ASSERT_TRUE(alpha.data);
-  EXPECT_EQ(alpha.format, static_cast<unsigned>(GL_ALPHA));
+  EXPECT_EQ(alpha.layout, PixelLayout::kAlpha);
   EXPECT_EQ(alpha.data[6], 7);
   std::fclose(file);
 }
@@ -282,7 +280,7 @@ TEST_F(FontTest, LoadBuildsTheGlyphTableEvenWhenTheFileIsMissing) {
   Font font;
   font.rows = 3;  // Load sets the grid itself
   font.columns = 5;
-  EXPECT_EQ(font.Load((testsupport::ScratchDir() / "none.tga").c_str()), -13);
+  EXPECT_EQ(font.Load((testsupport::ScratchDir() / "none.tga").c_str()), TgaResult::kCannotOpen);
   EXPECT_NE(font.texture, 0u);
   GLint width = -1;
   glBindTexture(GL_TEXTURE_2D, font.texture);
@@ -311,14 +309,14 @@ TEST_F(FontTest, LoadPassesTheReaderResultOn) {
   fields.bitsPerPixel = 8;
   testsupport::WriteFile(path, MakeTga(fields, {1, 2, 3, 4}));
   Font font;
-  EXPECT_EQ(font.Load(path.c_str()), 1);
+  EXPECT_EQ(font.Load(path.c_str()), TgaResult::kLoaded);
   GLint width = 0;
   glBindTexture(GL_TEXTURE_2D, font.texture);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(width, 2);
   fields.bitsPerPixel = 16;
   testsupport::WriteFile(path, MakeTga(fields, {1, 2, 3, 4}));
-  EXPECT_EQ(font.Load(path.c_str()), -16);
+  EXPECT_EQ(font.Load(path.c_str()), TgaResult::kBadDepth);
 }
 
 TEST(GlyphTableTest, OddGridsNeverOverrunOrStall) {

@@ -1,5 +1,4 @@
-// The printer's layout through its recorder, without GL: escapes (well-formed and malformed),
-// the formatting limit, box and edge stops, and hostile sizes and texts.
+// The printer's layout through its recorder, without GL: escapes, limits, stops and hostile input
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -38,14 +37,14 @@ class LayoutTest : public ::testing::Test {
 
 TEST_F(LayoutTest, MalformedEscapesAreDrawnAsTheyStand) {
   const std::vector<std::string> malformed = {
-      "\\c(255 0)X", "\\c255 0 0)X", "\\c(1 2 3X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",
-      "\\c",         "\\c(",         "\\c(-)",     "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
+      "\\c(255 0)X", "\\c255 0 0)X", "\\a(1 2 3)X", "\\bX", "\\b",          "\\i=Y",      "\\c",
+      "\\c(",        "\\c(-)",       "\\c( )",      "\\a(", "\\c(+ 1 2 3)", "\\c(1 2 x3)"};
   for (const std::string& text : malformed) {
     EXPECT_EQ(Drawn(text), text) << text;
     ASSERT_FALSE(record_.quads.empty());
     for (size_t k = 0; k < record_.quads.size(); ++k) {
       EXPECT_EQ(record_.quads[k].x, 10 + 12 * static_cast<int64_t>(k)) << text;  // one glyph each
-      EXPECT_EQ(record_.quads[k].color, DefaultTextColor) << text;
+      EXPECT_EQ(record_.quads[k].color, kDefaultTextColor) << text;
       EXPECT_EQ(record_.quads[k].slant, 0) << text;
     }
   }
@@ -74,6 +73,25 @@ TEST_F(LayoutTest, ColourEscapesTakeEverythingUpToTheirParenthesis) {
   EXPECT_EQ(Drawn("\\c(255 0 0 junk)A"), "A");
   EXPECT_EQ(record_.quads[0].x, 10);
   EXPECT_EQ(record_.quads[0].color, (TextColor{1.0f, 0.0f, 0.0f, 1.0f}));
+}
+
+TEST_F(LayoutTest, AColourEscapeWithoutItsParenthesisTakesTheRestOfTheText) {
+  // Every number read, no ")" after them: the colour changes and nothing after the escape is drawn.
+  const struct {
+    const char* text;
+    const char* drawn;
+  } cases[] = {
+      {"AB\\c(255 0 0CD", "AB"},
+      {"A\\a(1 2 3 4", "A"},
+      {"A\\c(1 2 3 x\\b+Y", "A"},
+      {"A\\c(1 2 3 (", "A"},
+      {"A\\c(1 2\\c(0 255 0Z", "A\\c(1 2"},  // the first lacks a number, the second its ")"
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Drawn(c.text), c.drawn);
+    for (const GlyphQuad& quad : record_.quads) EXPECT_EQ(quad.color, kDefaultTextColor);
+  }
 }
 
 TEST_F(LayoutTest, ColourNumbersAreNotClampedAndHugeOnesSaturate) {
@@ -159,9 +177,9 @@ TEST_F(LayoutTest, EscapeSoupAlwaysEnds) {
     if (next() % 4 == 0) printer_.SetBox(0, 600, 800, 600);
     Drawn(text);
     ASSERT_LE(record_.quads.size(), 3 * text.size()) << text;
-    ASSERT_EQ(printer_.Attributes().textColor, DefaultTextColor);
-    ASSERT_EQ(printer_.Attributes().bold, 0);
-    ASSERT_EQ(printer_.Attributes().italic, 0);
+    ASSERT_EQ(printer_.Attributes().textColor, kDefaultTextColor);
+    ASSERT_FALSE(printer_.Attributes().bold);
+    ASSERT_FALSE(printer_.Attributes().italic);
   }
 }
 

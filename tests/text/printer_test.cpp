@@ -1,5 +1,4 @@
-// The text printer on a GL context: the quads it feeds back (positions, colours, texture
-// coordinates), the scissor rectangle it sets and the GL state it leaves.
+// The text printer on a GL context: the quads, the scissor rectangle and the GL state it restores
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -80,9 +79,9 @@ TEST_F(PrinterTest, TwoLettersWithTheDefaults) {
   EXPECT_EQ(ScissorBox(), (std::array<int, 4>{5, 5, 24, 12}));
   const TextAttributes& attributes = printer_.Attributes();
   EXPECT_EQ(attributes.size, 12);
-  EXPECT_EQ(attributes.textColor, DefaultTextColor);
-  EXPECT_EQ(attributes.shadowColor, DefaultShadowColor);
-  EXPECT_EQ(attributes.boxMode, 0);
+  EXPECT_EQ(attributes.textColor, kDefaultTextColor);
+  EXPECT_EQ(attributes.shadowColor, kDefaultShadowColor);
+  EXPECT_FALSE(attributes.boxMode);
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(static_cast<GLuint>(bound), font_.texture);
@@ -233,7 +232,7 @@ TEST_F(BoxPrinterTest, TheScrollerBoxShowsOneLineOf33Characters) {
   ASSERT_EQ(quads.size(), 33u);
   for (int k = 0; k < 33; ++k) ExpectGlyph(quads[k], text[k], 150.0f + 18 * k, 412, 18);
   EXPECT_EQ(ScissorBox(), (std::array<int, 4>{150, 410, 600, 20}));
-  EXPECT_EQ(printer_.Attributes().boxMode, 0);
+  EXPECT_FALSE(printer_.Attributes().boxMode);
 }
 
 TEST_F(BoxPrinterTest, ATallerBoxWrapsOntoTheNextLine) {

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/Jpeg.h"
 #include "platform/web/devil/DevilImage.h"
+#include "support/TestJpeg.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ using Bytes = std::vector<unsigned char>;
 
 Bytes MakeTestJpeg(unsigned width, unsigned height, bool grey) {
   const Bytes pixels(size_t{width} * height * (grey ? 1 : 3), 128);
-  return platform::EncodeJpeg(pixels.data(), width, height, grey, 90);
+  return testsupport::EncodeJpeg(pixels.data(), width, height, grey, 90);
 }
 
 void Put32(Bytes& out, uint32_t v) {
@@ -55,7 +55,7 @@ TEST(DevilImageTest, PngChannelsAsDevilKeepsThem) {
     const auto layout = ProbeImageLayout(png.data(), png.size());
     EXPECT_EQ(layout.channels, c.channels);
     if (c.channels == 0) continue;
-    EXPECT_EQ(layout.kind, ImageKind::Png);
+    EXPECT_EQ(layout.kind, ImageKind::kPng);
     EXPECT_EQ(layout.width, 512u);
     EXPECT_EQ(layout.height, 256u);
   }
@@ -66,7 +66,7 @@ TEST(DevilImageTest, JpegFrameHeaderGivesSizeAndChannels) {
     SCOPED_TRACE(grey);
     const Bytes jpeg = MakeTestJpeg(17, 9, grey);
     const auto layout = ProbeImageLayout(jpeg.data(), jpeg.size());
-    EXPECT_EQ(layout.kind, ImageKind::Jpeg);
+    EXPECT_EQ(layout.kind, ImageKind::kJpeg);
     EXPECT_EQ(layout.width, 17u);
     EXPECT_EQ(layout.height, 9u);
     EXPECT_EQ(layout.channels, grey ? 1 : 3);
@@ -88,7 +88,7 @@ TEST(DevilImageTest, AnythingElseIsUnknown) {
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(ProbeImageLayout(cases[i].data(), cases[i].size()).kind, ImageKind::Unknown);
+    EXPECT_EQ(ProbeImageLayout(cases[i].data(), cases[i].size()).kind, ImageKind::kUnknown);
   }
 }
 

@@ -1,5 +1,7 @@
-// The browser build's keys: DOM names to Win32 virtual keys, the messages they make,
-// and which keys the page keeps from the browser.
+// The browser build's keys: DOM names, the Win32 messages they make, the keys the page keeps
+//
+// The browser build's keys: DOM names to Win32 virtual keys, the messages they make, and which keys the page
+// keeps from the browser.
 #include <gtest/gtest.h>
 
 #include "platform/web/WebKeys.h"

@@ -13,7 +13,7 @@ TEST(WebOptionsTest, NoQueryIsPlayAtTheFirstWindowSize) {
     SCOPED_TRACE(query);
     const auto parsed = ParseWebOptions(query);
     ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_EQ(parsed.options.mode, WebMode::Play);
+    EXPECT_EQ(parsed.options.mode, WebMode::kPlay);
     EXPECT_EQ(parsed.options.width, 1024);
     EXPECT_EQ(parsed.options.height, 768);
     EXPECT_TRUE(parsed.options.times.empty());
@@ -24,7 +24,7 @@ TEST(WebOptionsTest, NoQueryIsPlayAtTheFirstWindowSize) {
 TEST(WebOptionsTest, TestRunTakesRateSizeAndTimesInAnyOrder) {
   const auto parsed = ParseWebOptions("?times=0,200,185899&size=320x240&test&end&fps=5");
   ASSERT_TRUE(parsed.ok) << parsed.error;
-  EXPECT_EQ(parsed.options.mode, WebMode::Test);
+  EXPECT_EQ(parsed.options.mode, WebMode::kTest);
   EXPECT_EQ(parsed.options.fps, 5);
   EXPECT_EQ(parsed.options.width, 320);
   EXPECT_EQ(parsed.options.height, 240);
@@ -47,7 +47,7 @@ TEST(WebOptionsTest, ScriptedKeysComeInTimeOrderKeepingTheirOrderWithinATime) {
 TEST(WebOptionsTest, TimingRunNeedsNothingElse) {
   const auto parsed = ParseWebOptions("timing");
   ASSERT_TRUE(parsed.ok) << parsed.error;
-  EXPECT_EQ(parsed.options.mode, WebMode::Timing);
+  EXPECT_EQ(parsed.options.mode, WebMode::kTiming);
 }
 
 TEST(WebOptionsTest, MistakesAreRefusedWithTheReason) {

@@ -23,7 +23,7 @@ void ReferencePerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdoub
 }  // namespace
 
 void GlPair::SetUp() {
-  ASSERT_TRUE(desktop_.Create({kSize, kSize, 32, 16, platform::GLApi::Desktop})) << desktop_.LastError();
+  ASSERT_TRUE(desktop_.Create({kSize, kSize, 32, 16, platform::GLApi::kDesktop})) << desktop_.LastError();
 #define WEBGL_TEST_LOAD(name) \
   reference_.name =           \
       reinterpret_cast<decltype(reference_.name)>(platform::HeadlessGL::ProcAddress("gl" #name));
@@ -32,7 +32,7 @@ void GlPair::SetUp() {
   referenceFrustum =
       reinterpret_cast<decltype(referenceFrustum)>(platform::HeadlessGL::ProcAddress("glFrustum"));
   reference_.Perspective = &ReferencePerspective;
-  ASSERT_TRUE(es_.Create({kSize, kSize, 32, 16, platform::GLApi::Es3})) << es_.LastError();
+  ASSERT_TRUE(es_.Create({kSize, kSize, 32, 16, platform::GLApi::kEs3})) << es_.LastError();
   ASSERT_TRUE(webgl::Attach(&platform::HeadlessGL::ProcAddress)) << webgl::LastError();
 #define WEBGL_TEST_TAKE(name) layer_.name = &::gl##name;
   WEBGL_TEST_CALLS(WEBGL_TEST_TAKE)

@@ -1,5 +1,7 @@
-// GlPair: the same GL call sequence drawn twice, by Mesa's desktop GL (the reference) and by
-// the layer on an ES 3 context, with the two pictures compared.
+// GlPair: one GL call sequence drawn by Mesa's desktop GL and by the layer, pictures compared
+//
+// The same GL call sequence drawn twice, by Mesa's desktop GL (the reference) and by the layer on an ES 3
+// context, with the two pictures compared.
 #pragma once
 
 #include <GL/gl.h>
@@ -15,20 +17,20 @@
 namespace webgltest {
 
 // The GL functions the cases call, from one implementation or the other.
-#define WEBGL_TEST_CALLS(X)                                                                               \
-  X(Begin)                                                                                                \
-  X(End)                                                                                                  \
-  X(Vertex2f)                                                                                             \
-  X(Vertex3f) X(Color3f) X(Color4f) X(Color4fv) X(TexCoord2f) X(TexCoord2fv) X(TexCoord2i) X(Normal3f)    \
-      X(EnableClientState) X(DisableClientState) X(VertexPointer) X(ColorPointer) X(TexCoordPointer)      \
-          X(DrawElements) X(PushClientAttrib) X(PopClientAttrib) X(GenTextures) X(BindTexture)            \
-              X(DeleteTextures) X(TexImage2D) X(TexParameteri) X(TexParameterf) X(TexEnvi) X(TexEnvf)     \
-                  X(MatrixMode) X(LoadIdentity) X(PushMatrix) X(PopMatrix) X(Translatef) X(Rotatef)       \
-                      X(Scalef) X(MultMatrixf) X(Ortho) X(GetFloatv) X(GetIntegerv) X(Enable) X(Disable)  \
-                          X(IsEnabled) X(PolygonMode) X(ShadeModel) X(FrontFace) X(CullFace) X(BlendFunc) \
-                              X(AlphaFunc) X(LightModelfv) X(Lightfv) X(Hint) X(Scissor) X(Viewport)      \
-                                  X(Clear) X(ClearColor) X(PushAttrib) X(PopAttrib) X(PixelStorei)        \
-                                      X(ReadPixels) X(Finish) X(GetError)
+// (clang-format lays this list out differently on every run.)
+// clang-format off
+#define WEBGL_TEST_CALLS(X)                                                                         \
+  X(Begin) X(End) X(Vertex2f) X(Vertex3f) X(Color3f) X(Color4f) X(Color4fv) X(TexCoord2f)           \
+  X(TexCoord2fv) X(TexCoord2i) X(Normal3f) X(EnableClientState) X(DisableClientState)               \
+  X(VertexPointer) X(ColorPointer) X(TexCoordPointer) X(DrawElements) X(PushClientAttrib)           \
+  X(PopClientAttrib) X(GenTextures) X(BindTexture) X(DeleteTextures) X(TexImage2D)                  \
+  X(TexParameteri) X(TexParameterf) X(TexEnvi) X(TexEnvf) X(MatrixMode) X(LoadIdentity)             \
+  X(PushMatrix) X(PopMatrix) X(Translatef) X(Rotatef) X(Scalef) X(MultMatrixf) X(Ortho)             \
+  X(GetFloatv) X(GetIntegerv) X(Enable) X(Disable) X(IsEnabled) X(PolygonMode) X(ShadeModel)        \
+  X(FrontFace) X(CullFace) X(BlendFunc) X(AlphaFunc) X(LightModelfv) X(Lightfv) X(Hint) X(Scissor)  \
+  X(Viewport) X(Clear) X(ClearColor) X(PushAttrib) X(PopAttrib) X(PixelStorei) X(ReadPixels)        \
+  X(Finish) X(GetError)
+// clang-format on
 
 struct Gl {
 #define WEBGL_TEST_MEMBER(name) decltype(&::gl##name) name;

@@ -1,6 +1,8 @@
-// The layer draws what Mesa's desktop GL draws: each case runs one call sequence on both and
-// compares the pictures. Tolerances allow rounding (the layer keeps vertex colours in bytes) and
-// nothing more: a wrong provoking vertex, edge, face, texel or light shows as many wrong pixels.
+// The layer draws what Mesa's desktop GL draws, case by case
+//
+// The layer draws what Mesa's desktop GL draws: each case runs one call sequence on both and compares the
+// pictures. Tolerances allow rounding (the layer keeps vertex colours in bytes) and nothing more: a wrong
+// provoking vertex, edge, face, texel or light shows as many wrong pixels.
 #include <array>
 #include <cmath>
 #include <cstdio>

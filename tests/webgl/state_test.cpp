@@ -1,5 +1,7 @@
-// The state the layer keeps reads back as Mesa's does after the same calls: attribute stacks
-// that restore exactly their groups, matrices, GL's errors for bad calls, and gluLookAt's view.
+// The state the layer keeps reads back as Mesa's does after the same calls
+//
+// The state the layer keeps reads back as Mesa's does after the same calls: attribute stacks that restore
+// exactly their groups, matrices, GL's errors for bad calls, and gluLookAt's view.
 #include <GL/glu.h>
 
 #include <cmath>

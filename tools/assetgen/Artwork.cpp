@@ -1,5 +1,4 @@
-// Artwork: painting and writing the pictures (see Artwork.h).
-// Depends on: Console.h, Glyphs.h, Scenery.h, Terrain.h, Writers.h.
+// Artwork: painting and writing the pictures (see Artwork.h)
 #include "Artwork.h"
 
 #include "Console.h"

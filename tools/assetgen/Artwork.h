@@ -1,5 +1,4 @@
-// Artwork: every picture of the run folder, painted once, and where each one is written.
-// Depends on: Picture.h and the painters (Terrain.h, Scenery.h, Console.h, Glyphs.h), Writers.h.
+// Artwork: every picture of the run folder, painted once, and where each one is written
 #pragma once
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-// Console panel art (see Console.h).
+// Console panel art (see Console.h)
 #include "Console.h"
 
 #include <algorithm>

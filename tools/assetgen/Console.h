@@ -1,4 +1,4 @@
-// Console panel art: the scrollers' backdrop, a light plate with a landscape vignette and title.
+// Console panel art: the scrollers' backdrop, a light plate with a landscape vignette and title
 #pragma once
 
 #include "Picture.h"

@@ -1,5 +1,4 @@
-// Contact sheet: every picture on one labelled PNG, for reviewing the art (see Artwork.h).
-// Depends on: Artwork.h, Glyphs.h, Noise.h, Writers.h.
+// Contact sheet: every picture on one labelled PNG, for reviewing the art (see Artwork.h)
 #include <algorithm>
 #include <cmath>
 #include <string>

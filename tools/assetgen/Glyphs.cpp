@@ -1,5 +1,4 @@
-// Glyphs: FreeType rendering, the font sheet, and text drawn into pictures (see Glyphs.h).
-// Depends on: Picture.h, FreeType.
+// Glyphs: FreeType rendering, the font sheet, and text drawn into pictures (see Glyphs.h)
 #include "Glyphs.h"
 
 #include <ft2build.h>

@@ -1,5 +1,4 @@
-// Glyphs: anti-aliased text through FreeType, for the font sheet and the panel's lettering.
-// Depends on: Picture.h; FreeType in Glyphs.cpp.
+// Glyphs: anti-aliased text through FreeType, for the font sheet and the panel's lettering
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,9 @@
-// Island: heightmap composition and the per-spot facts the painters use (see Island.h).
-// Works in terrain cells: column c runs with the terrain's x, row r with its z (row 0 is the
-// first row the terrain reads, the last row of the picture). The flight's eye circles about
-// (20..70, 50..99, 100..120) and looks 50 degrees down, so it sees the south-west quarter of
-// the grid, x -130..220 and z -50..270, and beyond the edges x = 0 and z = 0 the sky box floor.
+// Island: heightmap composition and the per-spot facts the painters use (see Island.h)
+//
+// Works in terrain cells: column c runs with the terrain's x, row r with its z (row 0 is the first row the
+// terrain reads, the last row of the picture). The flight's eye circles about (20..70, 50..99, 100..120) and
+// looks 50 degrees down, so it sees the south-west quarter of the grid, x -130..220 and z -50..270, and
+// beyond the edges x = 0 and z = 0 the sky box floor.
 #include "Island.h"
 
 #include <algorithm>

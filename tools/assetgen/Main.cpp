@@ -1,9 +1,11 @@
-// assetgen: writes every data file of the demo's run folder, procedurally and reproducibly.
+// assetgen: writes every data file of the demo's run folder, procedurally and reproducibly
+//
 //   assetgen RUN_FOLDER              pictures, font and music into RUN_FOLDER/data, /textures
 //   assetgen --contact-sheet FILE    one PNG of every picture, for review
 //   assetgen --no-music RUN_FOLDER   everything but the MP3 (quick looks at the art)
-// Depends on: Artwork.h, Song.h, Mp3.h. The music renders on a second thread while the
-// pictures are painted; the two share nothing, so the output does not depend on timing.
+//
+// The music renders on a second thread while the pictures are painted; the two share nothing,
+// so the output does not depend on timing.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>

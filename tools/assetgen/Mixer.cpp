@@ -1,5 +1,4 @@
-// Mixer: buses, Freeverb-style reverb, ping-pong delay, master limiter (see Mixer.h).
-// Depends on: Synth.h.
+// Mixer: buses, Freeverb-style reverb, ping-pong delay, master limiter (see Mixer.h)
 #include "Mixer.h"
 
 #include <algorithm>

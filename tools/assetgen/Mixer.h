@@ -1,5 +1,4 @@
-// Mixer: the song's buses (dry stereo, reverb and delay sends), the effects and the master.
-// Depends on: Synth.h.
+// Mixer: the song's buses (dry stereo, reverb and delay sends), the effects and the master
 #pragma once
 
 #include <vector>

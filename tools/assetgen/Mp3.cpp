@@ -1,5 +1,4 @@
-// Mp3: LAME encoding of the song (see Mp3.h).
-// Depends on: Synth.h, Writers.h, lame/lame.h.
+// Mp3: LAME encoding of the song (see Mp3.h)
 #include "Mp3.h"
 
 #include <lame/lame.h>

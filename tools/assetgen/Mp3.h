@@ -1,5 +1,4 @@
-// Mp3: encodes the song through LAME.
-// Depends on: Synth.h; libmp3lame in Mp3.cpp.
+// Mp3: encodes the song through LAME
 #pragma once
 
 #include <filesystem>

@@ -1,5 +1,4 @@
-// Noise: SplitMix64, lattice hashing, gradient/fractal/cellular noise (see Noise.h).
-// Depends on: <cmath> only.
+// Noise: SplitMix64, lattice hashing, gradient/fractal/cellular noise (see Noise.h)
 #include "Noise.h"
 
 #include <algorithm>

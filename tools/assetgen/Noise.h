@@ -1,6 +1,7 @@
-// Noise: the generator's own random numbers and tileable noise fields.
-// Depends on: nothing. Every function is pure (fixed seeds in, same values out on every
-// machine), so the generated files are identical from build to build.
+// Noise: the generator's own random numbers and tileable noise fields
+//
+// Every function is pure (fixed seeds in, same values out on every machine), so the generated files are
+// identical from build to build.
 #pragma once
 
 #include <cstdint>

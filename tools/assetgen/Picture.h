@@ -1,5 +1,6 @@
-// Picture: the in-memory images the generator paints into before a writer stores them.
-// Depends on: nothing. Rows run from the top of the picture down; channels are floats in 0..1.
+// Picture: the in-memory images the generator paints into before a writer stores them
+//
+// Rows run from the top of the picture down; channels are floats in 0..1.
 #pragma once
 
 #include <cstddef>

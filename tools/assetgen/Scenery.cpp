@@ -1,5 +1,4 @@
-// Scenery art: sky, stone, particle glow, torus pattern, backdrop, tunnel tiles (see Scenery.h).
-// Depends on: Noise.h, Picture.h.
+// Scenery art: sky, stone, particle glow, torus pattern, backdrop, tunnel tiles (see Scenery.h)
 #include "Scenery.h"
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Scenery art: the sky-box faces and the pictures of the effect scenes.
-// Depends on: Picture.h, Noise.h.
+// Scenery art: the sky-box faces and the pictures of the effect scenes
 #pragma once
 
 #include "Picture.h"

@@ -1,5 +1,6 @@
-// Sea: the water round the island, shared by the terrain's coast layer and the sky box, so
-// that the terrain's sea and the box's meet in one colour at the terrain's edge.
+// Sea: the water round the island, shared by the terrain's coast layer and the sky box
+//
+// Shared so that the terrain's sea and the box's meet in one colour at the terrain's edge.
 #pragma once
 
 #include "Picture.h"

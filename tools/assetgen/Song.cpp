@@ -1,6 +1,4 @@
-// Song: the arrangement (see Song.h). A minor, 124 beats per minute; each section keeps its own
-// beat grid from its start time, so every change lands exactly on its scene cut.
-// Depends on: Mixer.h, Synth.h.
+// Song: the arrangement, A minor at 124 beats per minute, section by section
 #include "Song.h"
 
 #include <algorithm>
@@ -11,6 +9,8 @@
 #include <vector>
 
 #include "Mixer.h"
+
+// Each section keeps its own beat grid from its start time, so every change lands exactly on its scene cut.
 
 namespace assetgen {
 
@@ -35,8 +35,10 @@ struct Chord {
   }
 };
 
-constexpr int C = 0, D = 2, E = 4, F = 5, G = 7, A = 9;
-const Chord kAm{A, true}, kF{F, false}, kC{C, false}, kG{G, false}, kDm{D, true}, kE{E, false};
+// Pitch classes (0 = C) and the chords built on them.
+constexpr int kPitchC = 0, kPitchD = 2, kPitchE = 4, kPitchF = 5, kPitchG = 7, kPitchA = 9;
+const Chord kAm{kPitchA, true}, kF{kPitchF, false}, kC{kPitchC, false}, kG{kPitchG, false},
+    kDm{kPitchD, true}, kE{kPitchE, false};
 
 // Pitch class placed in [low, low + 12).
 int Place(int pitchClass, int low) {
@@ -138,19 +140,29 @@ void Pads(Arranger& a, const Section& s, const std::vector<Chord>& chords, int b
   }
 }
 
-// Arpeggio of chord tones over two octaves, one note per `step` beats.
+// How an arpeggio sounds and where it starts.
+struct ArpeggioPart {
+  Instrument instrument = Instrument::kBell;
+  double step = 0.5;    // beats from one note to the next
+  int low = 69;         // chord tones are placed from this pitch up
+  double velocity = 1;  // of the accented notes; the others play at 3/4 of it
+  double fromBeat = 0;  // first note, in beats from the section's start
+  Send send;            // panned left and right note by note
+};
+
+// Arpeggio of chord tones over two octaves, one note per `part.step` beats.
 void Arpeggio(Arranger& a, const Section& s, const std::vector<Chord>& chords, int barsPerChord,
-              Instrument instrument, double step, int low, double velocity, double fromBeat, Send send) {
+              const ArpeggioPart& part) {
   const int order[8] = {0, 1, 2, 3, 4, 3, 2, 1};
   int i = 0;
-  for (double beat = fromBeat; s.At(beat) < s.end - 0.01; beat += step, ++i) {
+  for (double beat = part.fromBeat; s.At(beat) < s.end - 0.01; beat += part.step, ++i) {
     int bar = static_cast<int>(beat / 4);
     const Chord& c = chords[(bar / barsPerChord) % chords.size()];
     int k = order[i % 8];
-    int pitch = Place(c.Tone(k % 3), low) + 12 * (k / 3);
+    int pitch = Place(c.Tone(k % 3), part.low) + 12 * (k / 3);
     double accent = (i % 4 == 0) ? 1.0 : 0.75;
-    a.Play(instrument, s.At(beat), step * kBeat * 0.9, pitch, velocity * accent,
-           Panned(send, (i % 2) ? 0.35 : -0.35));
+    a.Play(part.instrument, s.At(beat), part.step * kBeat * 0.9, pitch, part.velocity * accent,
+           Panned(part.send, (i % 2) ? 0.35 : -0.35));
   }
 }
 
@@ -211,11 +223,21 @@ void BuildUp(Arranger& a, const Section& s, double beats, bool roll) {
   }
 }
 
-// Melody written as "beat:length:degree" (degree in A minor from A4; a trailing # raises it).
-void Melody(Arranger& a, const Section& s, double fromBeat, const char* phrase, double transpose,
-            double velocity, Instrument instrument, Send send, int repeats, double phraseBeats) {
-  for (int r = 0; r < repeats; ++r) {
-    std::string text(phrase);
+// A melody and how it is played.
+struct MelodyPart {
+  const char* phrase = "";  // "beat:length:degree ..." (degree in A minor from A4; a trailing # raises it)
+  Instrument instrument = Instrument::kLead;
+  Send send;
+  double fromBeat = 0;   // first repeat's start, in beats from the section's start
+  double transpose = 0;  // semitones
+  double velocity = 1;
+  int repeats = 1;
+  double phraseBeats = 32;  // from one repeat to the next
+};
+
+void Melody(Arranger& a, const Section& s, const MelodyPart& part) {
+  for (int r = 0; r < part.repeats; ++r) {
+    std::string text(part.phrase);
     size_t pos = 0;
     while (pos < text.size()) {
       size_t end = text.find(' ', pos);
@@ -227,10 +249,11 @@ void Melody(Arranger& a, const Section& s, double fromBeat, const char* phrase, 
       int degree = 0;
       char sharp = 0;
       if (std::sscanf(token.c_str(), "%lf:%lf:%d%c", &beat, &length, &degree, &sharp) < 3) continue;
-      double start = s.At(fromBeat + r * phraseBeats + beat);
+      double start = s.At(part.fromBeat + r * part.phraseBeats + beat);
       if (start >= s.end - 0.01) return;
       double held = std::min(length * kBeat * 0.95, s.end - start);
-      a.Play(instrument, start, held, Degree(degree, sharp == '#') + transpose, velocity, send);
+      a.Play(part.instrument, start, held, Degree(degree, sharp == '#') + part.transpose, part.velocity,
+             part.send);
     }
   }
 }
@@ -274,7 +297,13 @@ const char* const kGrooveTheme =
 void Credits(Arranger& a, const Section& s) {
   const std::vector<Chord> chords = {kAm, kF, kC, kG};
   Pads(a, s, chords, 2, 0.8);
-  Arpeggio(a, s, chords, 2, Instrument::kBell, 0.5, 69, 0.55, 8, Send{0.9, 0, 0.4, 0.45, false});
+  Arpeggio(a, s, chords, 2,
+           {.instrument = Instrument::kBell,
+            .step = 0.5,
+            .low = 69,
+            .velocity = 0.55,
+            .fromBeat = 8,
+            .send = Send{0.9, 0, 0.4, 0.45, false}});
   Bass(a, s, chords, 2, {{0, 7.5}}, 0.5, false);
   Drums(a, s, Beat::kBreak, 4, 99, false, 0.6);
   BuildUp(a, s, 8, true);
@@ -286,8 +315,19 @@ void TunnelOne(Arranger& a, const Section& s) {
   Pads(a, s, chords, 1, 0.6);
   Drums(a, s, Beat::kFour, 0, 99, true, 1.0);
   Bass(a, s, chords, 1, {{0.5, 0.45}, {1.5, 0.45}, {2.5, 0.45}, {3.5, 0.45}}, 0.95, true);
-  Arpeggio(a, s, chords, 1, Instrument::kPluck, 0.25, 64, 0.7, 0, Send{0.81, 0, 0.2, 0.3, true});
-  Melody(a, s, 32, kTheme, 0, 0.8, Instrument::kLead, kLeadSend, 1, 32);
+  Arpeggio(a, s, chords, 1,
+           {.instrument = Instrument::kPluck,
+            .step = 0.25,
+            .low = 64,
+            .velocity = 0.7,
+            .fromBeat = 0,
+            .send = Send{0.81, 0, 0.2, 0.3, true}});
+  Melody(a, s,
+         {.phrase = kTheme,
+          .instrument = Instrument::kLead,
+          .send = kLeadSend,
+          .fromBeat = 32,
+          .velocity = 0.8});
   BuildUp(a, s, 4, true);
 }
 
@@ -295,10 +335,21 @@ void WireTorus(Arranger& a, const Section& s) {
   const std::vector<Chord> chords = {kDm, kAm, kF, kE};
   a.Hit(Drum::kCrash, s.start, 0.8, kCrashSend);
   Pads(a, s, chords, 2, 0.75);
-  Arpeggio(a, s, chords, 2, Instrument::kBell, 0.5, 69, 0.45, 0, Send{0.81, 0, 0.45, 0.5, false});
+  Arpeggio(a, s, chords, 2,
+           {.instrument = Instrument::kBell,
+            .step = 0.5,
+            .low = 69,
+            .velocity = 0.45,
+            .fromBeat = 0,
+            .send = Send{0.81, 0, 0.45, 0.5, false}});
   Drums(a, s, Beat::kHalfTime, 0, 99, false, 0.8);
   Bass(a, s, chords, 2, {{0, 1.5}, {1.5, 2.5}}, 0.7, false);
-  Melody(a, s, 16, kDreamTheme, 0, 0.6, Instrument::kLead, Send{0.81, 0, 0.55, 0.5, false}, 1, 32);
+  Melody(a, s,
+         {.phrase = kDreamTheme,
+          .instrument = Instrument::kLead,
+          .send = Send{0.81, 0, 0.55, 0.5, false},
+          .fromBeat = 16,
+          .velocity = 0.6});
   BuildUp(a, s, 8, false);
   for (int i = 0; i < 4; ++i) a.Hit(Drum::kTom, s.end - (4 - i) * kBeat / 2, 0.6 + 0.1 * i, kSnareSend);
 }
@@ -320,7 +371,13 @@ void Flight(Arranger& a, const Section& s) {
     }
     if (bar % 8 == 0 && bar > 0) a.Hit(Drum::kCrash, s.At(bar * 4), 0.7, kCrashSend);
   }
-  Melody(a, s, 0, kFlightTheme, 0, 0.85, Instrument::kLead, kLeadSend, 2, 32);
+  Melody(a, s,
+         {.phrase = kFlightTheme,
+          .instrument = Instrument::kLead,
+          .send = kLeadSend,
+          .fromBeat = 0,
+          .velocity = 0.85,
+          .repeats = 2});
   BuildUp(a, s, 4, true);
 }
 
@@ -341,8 +398,19 @@ void TunnelTwo(Arranger& a, const Section& s) {
              Send{1.2, 0, 0.08, 0.12, true});
     }
   }
-  Arpeggio(a, s, chords, 1, Instrument::kPluck, 0.75, 69, 0.55, 32, Send{0.72, 0, 0.3, 0.45, true});
-  Melody(a, s, 32, kTheme, 0, 0.8, Instrument::kStab, kStabSend, 1, 32);
+  Arpeggio(a, s, chords, 1,
+           {.instrument = Instrument::kPluck,
+            .step = 0.75,
+            .low = 69,
+            .velocity = 0.55,
+            .fromBeat = 32,
+            .send = Send{0.72, 0, 0.3, 0.45, true}});
+  Melody(a, s,
+         {.phrase = kTheme,
+          .instrument = Instrument::kStab,
+          .send = kStabSend,
+          .fromBeat = 32,
+          .velocity = 0.8});
   BuildUp(a, s, 4, true);
 }
 
@@ -352,8 +420,21 @@ void SolidTorus(Arranger& a, const Section& s) {
   Pads(a, s, chords, 1, 0.55);
   Drums(a, s, Beat::kFour, 0, 99, false, 0.9);
   Bass(a, s, chords, 1, {{0, 0.6}, {0.75, 0.5}, {1.5, 0.4}, {2, 0.6}, {2.75, 0.5}, {3.5, 0.4}}, 0.9, true);
-  Arpeggio(a, s, chords, 1, Instrument::kBell, 0.5, 72, 0.4, 0, Send{0.72, 0, 0.4, 0.4, false});
-  Melody(a, s, 0, kGrooveTheme, 0, 0.75, Instrument::kLead, kLeadSend, 3, 16);
+  Arpeggio(a, s, chords, 1,
+           {.instrument = Instrument::kBell,
+            .step = 0.5,
+            .low = 72,
+            .velocity = 0.4,
+            .fromBeat = 0,
+            .send = Send{0.72, 0, 0.4, 0.4, false}});
+  Melody(a, s,
+         {.phrase = kGrooveTheme,
+          .instrument = Instrument::kLead,
+          .send = kLeadSend,
+          .fromBeat = 0,
+          .velocity = 0.75,
+          .repeats = 3,
+          .phraseBeats = 16});
   BuildUp(a, s, 4, false);
 }
 
@@ -364,12 +445,24 @@ void Farewell(Arranger& a, const Section& s) {
   Pads(a, body, chords, 2, 0.75);
   Drums(a, body, Beat::kHalfTime, 0, 4, false, 0.7);
   Bass(a, body, chords, 2, {{0, 7.5}}, 0.6, false);
-  Arpeggio(a, body, chords, 2, Instrument::kBell, 0.5, 69, 0.5, 0, Send{0.81, 0, 0.45, 0.5, false});
-  Melody(a, body, 8, kTheme, -12, 0.55, Instrument::kLead, Send{0.9, 0, 0.55, 0.45, false}, 1, 32);
+  Arpeggio(a, body, chords, 2,
+           {.instrument = Instrument::kBell,
+            .step = 0.5,
+            .low = 69,
+            .velocity = 0.5,
+            .fromBeat = 0,
+            .send = Send{0.81, 0, 0.45, 0.5, false}});
+  Melody(a, body,
+         {.phrase = kTheme,
+          .instrument = Instrument::kLead,
+          .send = Send{0.9, 0, 0.55, 0.45, false},
+          .fromBeat = 8,
+          .transpose = -12,
+          .velocity = 0.55});
   // The last chord rings out into the end of the programme.
   double last = 178.4, held = 5.0;
   for (int k = 0; k < 3; ++k) a.Play(Instrument::kPad, last, held, Place(kAm.Tone(k), 55), 0.85, kPadSend);
-  a.Play(Instrument::kBass, last, held, Place(A, 36), 0.6, kBassSend);
+  a.Play(Instrument::kBass, last, held, Place(kPitchA, 36), 0.6, kBassSend);
   a.Play(Instrument::kBell, last, 2.0, 69, 0.6, Send{0.9, 0, 0.6, 0.5, false});
   a.Play(Instrument::kBell, last, 2.0, 76, 0.5, Send{0.9, 0.3, 0.6, 0.5, false});
   a.Hit(Drum::kCrash, last, 0.6, kCrashSend);

@@ -1,5 +1,4 @@
-// Song: the demo's soundtrack, arranged in sections that change with the programme's scenes.
-// Depends on: Synth.h, Mixer.h.
+// Song: the demo's soundtrack, arranged in sections that change with the programme's scenes
 #pragma once
 
 #include "Synth.h"

@@ -1,5 +1,4 @@
-// Synth: oscillators, envelopes, filter, instruments and drums (see Synth.h).
-// Depends on: <cmath>.
+// Synth: oscillators, envelopes, filter, instruments and drums (see Synth.h)
 #include "Synth.h"
 
 #include <algorithm>
@@ -43,8 +42,9 @@ double SinTurns(double turns) {
   else if (x < -0.25)
     x = -0.5 - x;
   double y = 2 * kPi * x, y2 = y * y;
-  constexpr double c3 = -1.0 / 6, c5 = 1.0 / 120, c7 = -1.0 / 5040, c9 = 1.0 / 362880;
-  return y * (1 + y2 * (c3 + y2 * (c5 + y2 * (c7 + y2 * c9))));
+  // Taylor coefficients of sin: -1/3!, 1/5!, -1/7!, 1/9!.
+  constexpr double kC3 = -1.0 / 6, kC5 = 1.0 / 120, kC7 = -1.0 / 5040, kC9 = 1.0 / 362880;
+  return y * (1 + y2 * (kC3 + y2 * (kC5 + y2 * (kC7 + y2 * kC9))));
 }
 
 // tanh by a rational fit (within 2 % of it, exactly +-1 beyond +-3): the soft saturation of

@@ -1,12 +1,13 @@
-// Synth: the building blocks of the generator's small software synthesiser.
-// Depends on: nothing. Oscillators (band-limited saw/pulse, sine, noise), ADSR envelopes, a
-// state-variable filter, and the instruments built from them. Instruments render one note into
-// a short buffer; the song (Song.cpp) places the buffers on its buses.
+// Synth: the building blocks of the generator's small software synthesiser
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// Oscillators (band-limited saw/pulse, sine, noise), ADSR envelopes, a state-variable filter, and the
+// instruments built from them. Instruments render one note into a short buffer; the song (Song.cpp) places
+// the buffers on its buses.
 
 namespace assetgen {
 

@@ -1,6 +1,7 @@
-// Terrain art: the layer pictures, painted spot by spot over the island (see Terrain.h).
-// A texel shows the layers blended by the height beneath it (tent weights 64 bytes wide), so
-// water and beach, which lie where two bands overlap, are painted alike in both.
+// Terrain art: the layer pictures, painted spot by spot over the island (see Terrain.h)
+//
+// A texel shows the layers blended by the height beneath it (tent weights 64 bytes wide), so water and beach,
+// which lie where two bands overlap, are painted alike in both.
 #include "Terrain.h"
 
 #include <algorithm>

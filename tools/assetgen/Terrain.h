@@ -1,4 +1,4 @@
-// Terrain art: the four height-band layer pictures, painted over the island.
+// Terrain art: the four height-band layer pictures, painted over the island
 #pragma once
 
 #include "Island.h"

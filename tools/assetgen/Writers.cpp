@@ -1,5 +1,4 @@
-// Writers: BMP, TGA by hand; JPEG through libjpeg-turbo; PNG through libpng (see Writers.h).
-// Depends on: Picture.h, jpeglib.h, png.h.
+// Writers: BMP, TGA by hand; JPEG through libjpeg-turbo; PNG through libpng (see Writers.h)
 #include "Writers.h"
 
 #include <jpeglib.h>

@@ -1,7 +1,7 @@
-// Writers: the file formats the demo reads, written from Pictures.
-// Depends on: Picture.h; libjpeg-turbo and libpng in Writers.cpp.
-// BMP and TGA are written by hand (tiny formats, and the readers are picky about their headers).
-// Every writer returns false (and says why on stderr) when the file cannot be written.
+// Writers: the file formats the demo reads, written from Pictures
+//
+// BMP and TGA are written by hand (tiny formats, and the readers are picky about their headers). Every writer
+// returns false (and says why on stderr) when the file cannot be written.
 #pragma once
 
 #include <filesystem>

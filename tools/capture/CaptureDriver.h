@@ -1,9 +1,8 @@
-// CaptureDriver: what the capture does at the headless backend's two hooks. Before each
-// frame (the loop found the queue empty): set the virtual clock to the frame's programme
-// time and queue its scripted key messages, or ask the window to close once the range is
-// done. After each presented frame: read it back into a pooled buffer for the writer.
-// Depends on: platform/HeadlessPlatform.h, GL, FrameSchedule, KeyScript, FrameQueue,
-// ProgressBar, MessageBoxes.
+// CaptureDriver: what the capture does at the headless backend's two hooks
+//
+// Before each frame (the loop found the queue empty): set the virtual clock to the frame's programme time and
+// queue its scripted key messages, or ask the window to close once the range is done. After each presented
+// frame: read it back into a pooled buffer for the writer.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +44,8 @@ class CaptureDriver {
   ProgressBar& progress_;
   FrameSchedule schedule_;
   KeyScript keys_;
-  uint32_t base_ticks_;
+  uint32_t baseTicks_;
+  bool readsBack_;         // false: a run that only draws, to time the drawing
   int64_t frame_ = 0;      // the frame to draw next
   bool prepared_ = false;  // its clock and key messages are set
   bool closing_ = false;   // WM_CLOSE is on its way

@@ -1,6 +1,7 @@
-// CaptureRun: the demo's own entry, start-up, main loop and scenes driven on the headless
-// backend with a virtual clock, every presented frame read back and handed to the writer.
-// Depends on: the shell's entry, platform's headless backend, FrameQueue, FrameWriter.
+// CaptureRun: one capture, from the command line's options to the demo's exit code
+//
+// The demo's own entry, start-up, main loop and scenes driven on the headless backend with a virtual clock,
+// every presented frame read back and handed to the writer.
 #pragma once
 
 #include "capture/CaptureOptions.h"

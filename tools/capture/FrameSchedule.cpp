@@ -1,5 +1,4 @@
-// FrameSchedule: counting written frames.
-// Depends on: nothing.
+// FrameSchedule: counting written frames
 #include "capture/FrameSchedule.h"
 
 #include <algorithm>

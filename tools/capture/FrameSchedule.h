@@ -1,7 +1,7 @@
-// FrameSchedule: which frame is drawn at which programme time, and which frames are written.
-// Frame k (k = 0, 1, ...) is drawn at floor(k * 1000 / fps) ms; frames whose time lies in
-// [fromMs, toMs) are written; the last frame drawn is the last one before toMs.
-// Depends on: nothing.
+// FrameSchedule: which frame is drawn at which programme time, and which frames are written
+//
+// Frame k (k = 0, 1, ...) is drawn at floor(k * 1000 / fps) ms; frames whose time lies in [fromMs, toMs) are
+// written; the last frame drawn is the last one before toMs.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// KeyScript: parsing the key list and scheduling its messages.
-// Depends on: VirtualKeys, FrameSchedule.
+// KeyScript: parsing the key list and scheduling its messages
 #include "capture/KeyScript.h"
 
 #include <algorithm>

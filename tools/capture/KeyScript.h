@@ -1,7 +1,7 @@
-// KeyScript: scripted key presses turned into the Win32 key messages queued before frames.
-// A press at MS goes down before the first frame drawn at or after MS and comes up before
-// the frame after that one, so a toggle key acts once, like a short real key press.
-// Depends on: FrameSchedule.
+// KeyScript: scripted key presses turned into the Win32 key messages queued before frames
+//
+// A press at MS goes down before the first frame drawn at or after MS and comes up before the frame after
+// that one, so a toggle key acts once, like a short real key press.
 #pragma once
 
 #include <cstdint>

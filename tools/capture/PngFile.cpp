@@ -1,5 +1,4 @@
-// PngFile: the simplified libpng writer.
-// Depends on: libpng.
+// PngFile: the simplified libpng writer
 #include "capture/PngFile.h"
 
 #include <png.h>

@@ -1,6 +1,6 @@
-// PngFile: writing one RGB picture as PNG (libpng). The same pixels always give the same
-// bytes: no time or text chunks are written.
-// Depends on: libpng.
+// PngFile: writing one RGB picture as PNG (libpng)
+//
+// The same pixels always give the same bytes: no time or text chunks are written.
 #pragma once
 
 #include <cstdint>

@@ -1,40 +1,79 @@
-// VirtualKeys: the name table and its look-up.
-// Depends on: nothing.
+// VirtualKeys: the key-name table over the Win32 codes, and its look-up.
 #include "capture/VirtualKeys.h"
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <string>
+
+#include "platform/Win32.h"
 
 namespace capture {
 namespace {
 
+using namespace platform;
+
 struct NamedKey {
   std::string_view name;
-  int code;
+  uint32_t code;
 };
 
 // Letters, digits, F1..F24 and NUMPAD0..9 are computed; these are the rest, with a few
 // everyday aliases (ESC, ENTER, ALT, ...) after the Win32 names.
 constexpr std::array kNamedKeys = {
-    NamedKey{"BACK", 0x08},     NamedKey{"TAB", 0x09},       NamedKey{"CLEAR", 0x0C},
-    NamedKey{"RETURN", 0x0D},   NamedKey{"SHIFT", 0x10},     NamedKey{"CONTROL", 0x11},
-    NamedKey{"MENU", 0x12},     NamedKey{"PAUSE", 0x13},     NamedKey{"CAPITAL", 0x14},
-    NamedKey{"ESCAPE", 0x1B},   NamedKey{"SPACE", 0x20},     NamedKey{"PRIOR", 0x21},
-    NamedKey{"NEXT", 0x22},     NamedKey{"END", 0x23},       NamedKey{"HOME", 0x24},
-    NamedKey{"LEFT", 0x25},     NamedKey{"UP", 0x26},        NamedKey{"RIGHT", 0x27},
-    NamedKey{"DOWN", 0x28},     NamedKey{"SELECT", 0x29},    NamedKey{"PRINT", 0x2A},
-    NamedKey{"EXECUTE", 0x2B},  NamedKey{"SNAPSHOT", 0x2C},  NamedKey{"INSERT", 0x2D},
-    NamedKey{"DELETE", 0x2E},   NamedKey{"HELP", 0x2F},      NamedKey{"LWIN", 0x5B},
-    NamedKey{"RWIN", 0x5C},     NamedKey{"APPS", 0x5D},      NamedKey{"SLEEP", 0x5F},
-    NamedKey{"MULTIPLY", 0x6A}, NamedKey{"ADD", 0x6B},       NamedKey{"SEPARATOR", 0x6C},
-    NamedKey{"SUBTRACT", 0x6D}, NamedKey{"DECIMAL", 0x6E},   NamedKey{"DIVIDE", 0x6F},
-    NamedKey{"NUMLOCK", 0x90},  NamedKey{"SCROLL", 0x91},    NamedKey{"LSHIFT", 0xA0},
-    NamedKey{"RSHIFT", 0xA1},   NamedKey{"LCONTROL", 0xA2},  NamedKey{"RCONTROL", 0xA3},
-    NamedKey{"LMENU", 0xA4},    NamedKey{"RMENU", 0xA5},     NamedKey{"ESC", 0x1B},
-    NamedKey{"ENTER", 0x0D},    NamedKey{"BACKSPACE", 0x08}, NamedKey{"ALT", 0x12},
-    NamedKey{"CTRL", 0x11},     NamedKey{"DEL", 0x2E},       NamedKey{"INS", 0x2D},
-    NamedKey{"PAGEUP", 0x21},   NamedKey{"PAGEDOWN", 0x22},
+    NamedKey{"BACK", VK_BACK},
+    NamedKey{"TAB", VK_TAB},
+    NamedKey{"CLEAR", VK_CLEAR},
+    NamedKey{"RETURN", VK_RETURN},
+    NamedKey{"SHIFT", VK_SHIFT},
+    NamedKey{"CONTROL", VK_CONTROL},
+    NamedKey{"MENU", VK_MENU},
+    NamedKey{"PAUSE", VK_PAUSE},
+    NamedKey{"CAPITAL", VK_CAPITAL},
+    NamedKey{"ESCAPE", VK_ESCAPE},
+    NamedKey{"SPACE", VK_SPACE},
+    NamedKey{"PRIOR", VK_PRIOR},
+    NamedKey{"NEXT", VK_NEXT},
+    NamedKey{"END", VK_END},
+    NamedKey{"HOME", VK_HOME},
+    NamedKey{"LEFT", VK_LEFT},
+    NamedKey{"UP", VK_UP},
+    NamedKey{"RIGHT", VK_RIGHT},
+    NamedKey{"DOWN", VK_DOWN},
+    NamedKey{"SELECT", VK_SELECT},
+    NamedKey{"PRINT", VK_PRINT},
+    NamedKey{"EXECUTE", VK_EXECUTE},
+    NamedKey{"SNAPSHOT", VK_SNAPSHOT},
+    NamedKey{"INSERT", VK_INSERT},
+    NamedKey{"DELETE", VK_DELETE},
+    NamedKey{"HELP", VK_HELP},
+    NamedKey{"LWIN", VK_LWIN},
+    NamedKey{"RWIN", VK_RWIN},
+    NamedKey{"APPS", VK_APPS},
+    NamedKey{"SLEEP", VK_SLEEP},
+    NamedKey{"MULTIPLY", VK_MULTIPLY},
+    NamedKey{"ADD", VK_ADD},
+    NamedKey{"SEPARATOR", VK_SEPARATOR},
+    NamedKey{"SUBTRACT", VK_SUBTRACT},
+    NamedKey{"DECIMAL", VK_DECIMAL},
+    NamedKey{"DIVIDE", VK_DIVIDE},
+    NamedKey{"NUMLOCK", VK_NUMLOCK},
+    NamedKey{"SCROLL", VK_SCROLL},
+    NamedKey{"LSHIFT", VK_LSHIFT},
+    NamedKey{"RSHIFT", VK_RSHIFT},
+    NamedKey{"LCONTROL", VK_LCONTROL},
+    NamedKey{"RCONTROL", VK_RCONTROL},
+    NamedKey{"LMENU", VK_LMENU},
+    NamedKey{"RMENU", VK_RMENU},
+    NamedKey{"ESC", VK_ESCAPE},
+    NamedKey{"ENTER", VK_RETURN},
+    NamedKey{"BACKSPACE", VK_BACK},
+    NamedKey{"ALT", VK_MENU},
+    NamedKey{"CTRL", VK_CONTROL},
+    NamedKey{"DEL", VK_DELETE},
+    NamedKey{"INS", VK_INSERT},
+    NamedKey{"PAGEUP", VK_PRIOR},
+    NamedKey{"PAGEDOWN", VK_NEXT},
 };
 
 // "F12" -> 12, "NUMPAD3" -> 3 for a name that is `prefix` followed by 1 or 2 digits; else -1.
@@ -58,14 +97,19 @@ int FindVirtualKey(std::string_view name) {
   if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) {
     return key[0];  // letter and digit keys have their ASCII upper-case codes
   }
-  if (const int f = NumberAfter(key, "F"); f >= 1 && f <= 24) return 0x70 + f - 1;
-  if (const int n = NumberAfter(key, "NUMPAD"); n >= 0 && n <= 9 && key.size() == 7) return 0x60 + n;
+  if (const int f = NumberAfter(key, "F"); f >= 1 && f <= 24) return static_cast<int>(VK_F1) + f - 1;
+  if (const int n = NumberAfter(key, "NUMPAD"); n >= 0 && n <= 9 && key.size() == 7) {
+    return static_cast<int>(VK_NUMPAD0) + n;
+  }
   for (const NamedKey& entry : kNamedKeys) {
-    if (entry.name == key) return entry.code;
+    if (entry.name == key) return static_cast<int>(entry.code);
   }
   return -1;
 }
 
-bool IsSystemKey(int code) { return code == 0x79 || code == 0x12 || code == 0xA4 || code == 0xA5; }
+bool IsSystemKey(int code) {
+  const auto key = static_cast<uint32_t>(code);
+  return key == VK_F10 || key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
+}
 
 }  // namespace capture

@@ -1,6 +1,4 @@
-// VirtualKeys: Win32 virtual-key names (as in the VK_ constants, without the prefix) to
-// key codes, for the capture tool's key script.
-// Depends on: nothing.
+// VirtualKeys: Win32 virtual-key names (the VK_ constants without the prefix) to codes, for the key script.
 #pragma once
 
 #include <string_view>

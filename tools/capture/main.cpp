@@ -1,6 +1,7 @@
-// landscape-capture: the demo rendered frame-exact without a screen, to PNG pictures and an
-// H.264 video with its music. Run it in the run folder (the one holding data/ and textures/).
-// Depends on: capture/CaptureOptions, capture/CaptureRun.
+// landscape-capture: the demo rendered frame-exact without a screen, to PNG pictures and video
+//
+// The demo rendered frame-exact without a screen, to PNG pictures and an H.264 video with its music. Run it
+// in the run folder (the one holding data/ and textures/).
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -1,7 +1,8 @@
-// framediff A.png B.png [--max LIMIT]: prints the mean absolute difference of two pictures of
-// the same size over their red, green and blue values (0 to 255), each channel's own mean and
-// the largest single difference. Exit status 1 when the mean exceeds LIMIT, 2 when a picture
-// cannot be read or the sizes differ.
+// framediff: the mean absolute difference of two pictures of the same size
+//
+// Usage: framediff A.png B.png [--max LIMIT]. Prints the mean absolute difference over the red, green and
+// blue values (0 to 255), each channel's own mean and the largest single difference. Exit status 1 when
+// the mean exceeds LIMIT, 2 when a picture cannot be read or the sizes differ.
 #include <png.h>
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// frame-review: luma figures of captured frames, one contact sheet of them, thumbnails.
+// frame-review: luma figures of captured frames, one contact sheet of them, thumbnails
+//
 //   frame-review [--sheet FILE.png] [--columns N] [--tile WxH] [--thumbs DIR] [--thumb-width W]
 //                FRAME.png...
 // Prints a line per frame: the file, its programme time (from the capture tool's tNNNNNN.png

@@ -1,7 +1,9 @@
-// Ilut: the three calls of DevIL's ILUT that the demo makes, done with DevIL's image libraries
-// and GL calls, as ILUT 1.7 does them: its GL set-up leaves GL state behind that the demo's
-// drawing then sees, and an image goes up bottom row first (an image whose rows run from the top,
-// as decoded PNG and JPEG files do, is flipped), as RGB or RGBA bytes.
+// Ilut: the three ILUT calls of the demo, done as ILUT 1.7 does them, for builds on the GL layer
+//
+// The three calls of DevIL's ILUT that the demo makes, done with DevIL's image libraries and GL calls, as
+// ILUT 1.7 does them: its GL set-up leaves GL state behind that the demo's drawing then sees, and an image
+// goes up bottom row first (an image whose rows run from the top, as decoded PNG and JPEG files do, is
+// flipped), as RGB or RGBA bytes.
 #include <GL/gl.h>
 #define ILUT_USE_OPENGL
 #include <IL/il.h>

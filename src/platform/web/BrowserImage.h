@@ -1,6 +1,7 @@
-// BrowserImage: pictures decoded by the browser's own decoders. The pixels are read
-// back through WebGL with no premultiplication and no colour conversion, so they are
-// the file's own bytes (a 2D canvas would round translucent colours).
+// BrowserImage: pictures decoded by the browser's own decoders
+//
+// The pixels are read back through WebGL with no premultiplication and no colour conversion, so they are the
+// file's own bytes (a 2D canvas would round translucent colours).
 #pragma once
 
 #include <cstddef>

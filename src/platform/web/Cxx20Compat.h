@@ -1,5 +1,6 @@
-// Cxx20Compat: the few C++20 library pieces the engine uses that emscripten 3.1.6's
-// libc++ lacks. Included before every source file of the browser build.
+// Cxx20Compat: the few C++20 library pieces the engine uses that emscripten 3.1.6's libc++ lacks
+//
+// Included before every source file of the browser build.
 #pragma once
 
 #ifdef __cplusplus

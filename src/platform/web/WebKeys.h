@@ -1,6 +1,8 @@
-// WebKeys: DOM keyboard events as the Win32 key messages the shell reads, with the
-// same rules as the SDL backend: Alt combinations and F10 are system keys, a held
-// key repeats as further key-downs, a key that went down plain comes up plain.
+// WebKeys: DOM keyboard events as the Win32 key messages the shell reads
+//
+// DOM keyboard events as the Win32 key messages the shell reads, with the same rules as the SDL backend: Alt
+// combinations and F10 are system keys, a held key repeats as further key-downs, a key that went down plain
+// comes up plain.
 #pragma once
 
 #include <array>

@@ -1,5 +1,7 @@
-// WebOptions: the page address's parameters, checked strictly so a mistyped test run
-// fails loudly instead of comparing the wrong frames.
+// WebOptions: the page address's parameters, checked strictly
+//
+// The page address's parameters, checked strictly so a mistyped test run fails loudly instead of comparing
+// the wrong frames.
 #include "platform/web/WebOptions.h"
 
 #include <algorithm>
@@ -70,11 +72,11 @@ bool ParseKeys(std::string_view text, std::vector<ScriptedKey>& keys) {
 bool ApplyPair(std::string_view name, std::string_view value, bool hasValue, ParsedWebOptions& parsed) {
   WebOptions& options = parsed.options;
   if (name == "test" || name == "timing") {
-    if (hasValue || options.mode != WebMode::Play) {
+    if (hasValue || options.mode != WebMode::kPlay) {
       parsed.error = "\"test\" and \"timing\" take no value and exclude each other";
       return false;
     }
-    options.mode = name == "test" ? WebMode::Test : WebMode::Timing;
+    options.mode = name == "test" ? WebMode::kTest : WebMode::kTiming;
     return true;
   }
   if (name == "end" && !hasValue) {
@@ -114,11 +116,11 @@ ParsedWebOptions ParseWebOptions(std::string_view query) {
     if (!ApplyPair(name, value, eq != std::string_view::npos, parsed)) return parsed;
   }
   const WebOptions& options = parsed.options;
-  if (options.mode == WebMode::Test && options.times.empty()) {
+  if (options.mode == WebMode::kTest && options.times.empty()) {
     parsed.error = "a test run needs \"times\"";
     return parsed;
   }
-  if (options.mode != WebMode::Test && (!options.times.empty() || !options.keys.empty() || options.toEnd)) {
+  if (options.mode != WebMode::kTest && (!options.times.empty() || !options.keys.empty() || options.toEnd)) {
     parsed.error = "\"times\", \"keys\" and \"end\" belong to a test run";
     return parsed;
   }

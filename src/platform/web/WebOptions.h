@@ -1,7 +1,8 @@
-// WebOptions: what the page's address asks of the browser build. Plain play, or a
-// test run (fixed frame rate and size on a virtual clock, frames handed out at the
-// given programme times), or a timing run (the real clock, the start answered by the
-// page itself, the delay to the first frame reported).
+// WebOptions: what the page's address asks of the browser build
+//
+// Plain play, or a test run (fixed frame rate and size on a virtual clock, frames handed out at the given
+// programme times), or a timing run (the real clock, the start answered by the page itself, the delay to the
+// first frame reported).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 namespace platform {
 
-enum class WebMode { Play, Test, Timing };
+enum class WebMode { kPlay, kTest, kTiming };
 
 // A key a test run presses: it goes down before the first frame drawn at or after
 // `timeMs` and up before the frame after that one, as the capture tool's --keys does.
@@ -21,7 +22,7 @@ struct ScriptedKey {
 };
 
 struct WebOptions {
-  WebMode mode = WebMode::Play;
+  WebMode mode = WebMode::kPlay;
   int fps = 60;      // test runs: frame k is drawn at programme time floor(k * 1000 / fps) ms
   int width = 1024;  // client size of the first window
   int height = 768;

@@ -85,7 +85,7 @@ void WebPlatform::Finish(int exitCode) { PageFinish(exitCode); }
 
 bool WebPlatform::OnKey(const DomKey& key, bool control, bool meta) {
   // Test and timing runs take only their script's keys; a box takes them while it is open.
-  const bool wanted = options_.mode == WebMode::Play ? !boxOpen_ : scriptedKey_;
+  const bool wanted = options_.mode == WebMode::kPlay ? !boxOpen_ : scriptedKey_;
   if (!wanted || key.vk == 0 || window_ == 0) return false;
   PostMessage(KeyMessage(window_, key, plainDown_));
   return ClaimsKey(key.vk, control, meta);
@@ -106,14 +106,14 @@ bool WebPlatform::UnregisterWindowClass() {
 // The page has no display modes: full screen stands in for one, and the browser
 // grants it only while a key press or click is fresh (F1 is one).
 bool WebPlatform::ChangeDisplayMode(int /*width*/, int /*height*/, int /*bits*/) {
-  if (options_.mode == WebMode::Test) return true;  // as the capture tool's screen: every mode
-  if (options_.mode == WebMode::Play && PageEnterFullScreen() != 0) return true;
+  if (options_.mode == WebMode::kTest) return true;  // as the capture tool's screen: every mode
+  if (options_.mode == WebMode::kPlay && PageEnterFullScreen() != 0) return true;
   modeRefused_ = true;
   return false;
 }
 
 void WebPlatform::RestoreDisplayMode() {
-  if (options_.mode != WebMode::Test) PageExitFullScreen();
+  if (options_.mode != WebMode::kTest) PageExitFullScreen();
 }
 
 void WebPlatform::ShowCursor(bool show) { PageShowCursor(show ? 1 : 0); }
@@ -211,14 +211,14 @@ bool WebPlatform::SwapBuffers(DeviceHandle device) {
   if (!OwnWindow(device)) return false;
   glFlush();  // the layer batches its draws; the frame must be complete when the page shows it
   switch (options_.mode) {
-    case WebMode::Test:
+    case WebMode::kTest:
       PresentTestFrame();
       break;
-    case WebMode::Timing:
+    case WebMode::kTiming:
       if (PageTimingFrame() != 0) PostMessage({window_, WM_CLOSE, 0, 0});
       PageNextFrame();
       break;
-    case WebMode::Play:
+    case WebMode::kPlay:
       PageNextFrame();
       break;
   }
@@ -226,7 +226,7 @@ bool WebPlatform::SwapBuffers(DeviceHandle device) {
 }
 
 void WebPlatform::PumpEvents() {
-  if (options_.mode == WebMode::Test && !framePrepared_) PrepareTestFrame();
+  if (options_.mode == WebMode::kTest && !framePrepared_) PrepareTestFrame();
 }
 
 // Before each frame, as the capture tool does it: the clock moves to the frame's time
@@ -270,7 +270,7 @@ int WebPlatform::MessageBox(WindowHandle /*owner*/, const std::string& text, con
   modeRefused_ = false;
   PageRecordBox(text.c_str(), caption.c_str());
   // Test and timing runs answer as the capture tool does: Yes to a question, else OK.
-  if (options_.mode == WebMode::Test || (options_.mode == WebMode::Timing && !fullScreenQuestion)) {
+  if (options_.mode == WebMode::kTest || (options_.mode == WebMode::kTiming && !fullScreenQuestion)) {
     return type == MB_YESNO || type == MB_YESNOCANCEL ? IDYES : IDOK;
   }
   boxOpen_ = true;
@@ -280,7 +280,7 @@ int WebPlatform::MessageBox(WindowHandle /*owner*/, const std::string& text, con
 }
 
 uint32_t WebPlatform::GetTickCount() {
-  if (options_.mode == WebMode::Test) return virtualTicks_;
+  if (options_.mode == WebMode::kTest) return virtualTicks_;
   return static_cast<uint32_t>(static_cast<uint64_t>(PageTicks()));  // wraps like GetTickCount
 }
 

@@ -1,12 +1,12 @@
-// WebPlatform: the browser build's backend. The window is a canvas on the page with a
-// WebGL 2 context; keys come from the page as Win32 key messages; message boxes are
-// page overlays that wait for a click; the clock is the audio output's once the
-// music plays; SwapBuffers hands the frame to the browser and waits for the next
-// animation frame. Browsers go full screen only on a gesture, so the display mode is
-// refused unless the user has just pressed a key, and the question that follows is
-// shown as "Full screen?", its click being the gesture (and the start of the sound).
-// A test run replaces the clock with a virtual one and hands chosen frames to the
-// page; a timing run answers the start itself and reports the delay to the first frame.
+// WebPlatform: the browser build's backend
+//
+// The window is a canvas on the page with a WebGL 2 context; keys come from the page as Win32 key messages;
+// message boxes are page overlays that wait for a click; the clock is the audio output's once the music
+// plays; SwapBuffers hands the frame to the browser and waits for the next animation frame. Browsers go full
+// screen only on a gesture, so the display mode is refused unless the user has just pressed a key, and the
+// question that follows is shown as "Full screen?", its click being the gesture (and the start of the sound).
+// A test run replaces the clock with a virtual one and hands chosen frames to the page; a timing run answers
+// the start itself and reports the delay to the first frame.
 #pragma once
 
 #include <array>

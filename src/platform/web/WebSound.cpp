@@ -1,7 +1,7 @@
-// WebSound: the FSOUND-style sound layer of the browser build. The browser decodes
-// the MP3 (decodeAudioData) and Web Audio plays it; nothing is mixed here. Starting a
-// stream also makes the audio output the page's clock (see page.js), so the programme
-// follows what is heard.
+// WebSound: the FSOUND-style sound layer of the browser build
+//
+// The browser decodes the MP3 (decodeAudioData) and Web Audio plays it; nothing is mixed here. Starting a
+// stream also makes the audio output the page's clock (see page.js), so the programme follows what is heard.
 #include <emscripten.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Api: helpers of the exported GL entry points (Api*.cpp), which do nothing while no context
-// is attached.
+// Api: helpers of the exported GL entry points (Api*.cpp), which do nothing while no context is attached
 #pragma once
 
 #include "platform/webgl/Context.h"

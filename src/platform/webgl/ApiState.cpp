@@ -1,5 +1,7 @@
-// ApiState: capabilities, rasterisation and blending state, lighting, the attribute stack,
-// clearing, reading and synchronisation.
+// ApiState: the GL entry points for state, lighting, attribute stack, clearing and reading
+//
+// Capabilities, rasterisation and blending state, lighting, the attribute stack, clearing, reading and
+// synchronisation.
 #include "platform/webgl/Api.h"
 
 using webgl::Context;

@@ -1,5 +1,6 @@
-// Batch: vertices and indices of one primitive kind (triangles, lines or points) on their way
-// to one ES draw call.
+// Batch: vertices and indices of one primitive kind on their way to one ES draw call
+//
+// Vertices and indices of one primitive kind (triangles, lines or points) on their way to one ES draw call.
 #pragma once
 
 #include <cstdint>

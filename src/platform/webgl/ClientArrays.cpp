@@ -1,6 +1,8 @@
-// ClientArrays: glDrawElements over client memory. WebGL cannot read client arrays, so the
-// vertices the indices reach (from the lowest to the highest) are gathered into the layer's
-// vertex format, disabled arrays standing in with the current values, and sent with the draw.
+// ClientArrays: glDrawElements over client memory
+//
+// WebGL cannot read client arrays, so the vertices the indices reach (from the lowest to the highest) are
+// gathered into the layer's vertex format, disabled arrays standing in with the current values, and sent with
+// the draw.
 #include <algorithm>
 #include <cstring>
 

@@ -1,6 +1,8 @@
-// Context: one attached ES context's GL 1.1 state and the operations of the subset that
-// take more than a field assignment: immediate mode, client-array draws, textures, the
-// attribute stacks, and the batch of geometry not yet handed to ES.
+// Context: one attached ES context's GL 1.1 state and the operations on it
+//
+// One attached ES context's GL 1.1 state and the operations of the subset that take more than a field
+// assignment: immediate mode, client-array draws, textures, the attribute stacks, and the batch of geometry
+// not yet handed to ES.
 #pragma once
 
 #include <GL/gl.h>

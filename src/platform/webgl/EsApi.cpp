@@ -1,5 +1,4 @@
-// EsApi: filling the ES 3 function table, by name natively and from emscripten's bindings on
-// the web.
+// EsApi: filling the ES 3 function table, by name natively and from emscripten's bindings on the web
 #include "platform/webgl/EsApi.h"
 
 #include <type_traits>

@@ -1,7 +1,8 @@
-// EsApi: the OpenGL ES 3.0 functions the layer calls, as a table of pointers. The layer
-// defines GL 1.1 functions of the same names (glBindTexture, glClear, ...), so it never calls
-// ES by symbol: natively the table comes from eglGetProcAddress, on the web from emscripten's
-// WebGL 2 bindings (emscripten_gl*).
+// EsApi: the OpenGL ES 3.0 functions the layer calls, as a table of pointers
+//
+// The layer defines GL 1.1 functions of the same names (glBindTexture, glClear, ...), so it never calls ES by
+// symbol: natively the table comes from eglGetProcAddress, on the web from emscripten's WebGL 2 bindings
+// (emscripten_gl*).
 #pragma once
 
 #define GL_GLES_PROTOTYPES 0

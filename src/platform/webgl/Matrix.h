@@ -1,5 +1,7 @@
-// Matrix: the 4 x 4 float matrices of GL's three stacks, column-major as GL stores them, and
-// the products GL 1.1 and GLU build from their arguments.
+// Matrix: the 4 x 4 matrices of GL's three stacks and the products GL 1.1 and GLU build
+//
+// The 4 x 4 float matrices of GL's three stacks, column-major as GL stores them, and the products GL 1.1 and
+// GLU build from their arguments.
 #pragma once
 
 #include <array>

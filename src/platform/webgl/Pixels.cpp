@@ -1,5 +1,7 @@
-// Pixels: GL 1.1's pixel transfer for unsigned bytes: luminance spreads to red, green and
-// blue, a missing alpha is 1, and the internal format keeps only its own components.
+// Pixels: GL 1.1's pixel transfer for unsigned bytes
+//
+// GL 1.1's pixel transfer for unsigned bytes: luminance spreads to red, green and blue, a missing alpha is 1,
+// and the internal format keeps only its own components.
 #include "platform/webgl/Pixels.h"
 
 #include <cstring>

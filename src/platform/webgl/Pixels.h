@@ -1,5 +1,7 @@
-// Pixels: client pixel rectangles in GL's unpack and pack layouts (alignment, row length,
-// skips), converted to and from the RGBA bytes the layer keeps.
+// Pixels: client pixel rectangles in GL's unpack and pack layouts, to and from RGBA bytes
+//
+// Client pixel rectangles in GL's unpack and pack layouts (alignment, row length, skips), converted to and
+// from the RGBA bytes the layer keeps.
 #pragma once
 
 #include <GL/gl.h>

@@ -1,9 +1,10 @@
-// Primitives: the decomposition Mesa makes, so that colours, texture coordinates, flat shading
-// and wireframes come out as in the native build. A quad (a, b, c, d) becomes (a, b, d) and
-// (b, c, d) (d gives a flat quad its colour), except that smooth quads drawn wholly inside the
-// clip volume are split along a c, as Mesa's unclipped path does. A quad strip's quads are split
-// between their first and last vertex; a polygon is a fan around its first vertex, which comes
-// last in each triangle; strips turn every other triangle round.
+// Primitives: GL primitives decomposed as Mesa decomposes them
+//
+// The decomposition Mesa makes, so that colours, texture coordinates, flat shading and wireframes come out as
+// in the native build. A quad (a, b, c, d) becomes (a, b, d) and (b, c, d) (d gives a flat quad its colour),
+// except that smooth quads drawn wholly inside the clip volume are split along a c, as Mesa's unclipped path
+// does. A quad strip's quads are split between their first and last vertex; a polygon is a fan around its
+// first vertex, which comes last in each triangle; strips turn every other triangle round.
 #include "platform/webgl/Primitives.h"
 
 #include <cmath>

@@ -1,6 +1,8 @@
-// Primitives: GL's ten primitive modes turned into the triangles, lines and points ES draws,
-// with GL's rules for polygons: which vertex gives a flat-shaded primitive its colour, which
-// edges of a decomposed polygon are its own, which faces are culled, and polygon modes per face.
+// Primitives: GL's ten primitive modes turned into the triangles, lines and points ES draws
+//
+// GL's ten primitive modes turned into the triangles, lines and points ES draws, with GL's rules for
+// polygons: which vertex gives a flat-shaded primitive its colour, which edges of a decomposed polygon are
+// its own, which faces are culled, and polygon modes per face.
 #pragma once
 
 #include <GL/gl.h>

@@ -1,7 +1,8 @@
-// Query: glGetIntegerv and glGetFloatv for the state the subset keeps: the viewport, scissor
-// box, polygon modes, matrix mode, blend factors, matrices, texture binding, shading and face
-// modes, alpha test, colours, pixel alignments, stack depths, the maximum texture size, and
-// every capability glEnable knows.
+// Query: glGetIntegerv and glGetFloatv for the state the subset keeps
+//
+// GlGetIntegerv and glGetFloatv for the state the subset keeps: the viewport, scissor box, polygon modes,
+// matrix mode, blend factors, matrices, texture binding, shading and face modes, alpha test, colours, pixel
+// alignments, stack depths, the maximum texture size, and every capability glEnable knows.
 #include <cmath>
 
 #include "platform/webgl/Api.h"

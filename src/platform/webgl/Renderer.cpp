@@ -1,5 +1,7 @@
-// Renderer: buffers, textures and ES state. Every draw streams its batch into one vertex and
-// one index buffer (client arrays do not exist in WebGL) and sets only the ES state that changed.
+// Renderer: buffers, textures and ES state
+//
+// Every draw streams its batch into one vertex and one index buffer (client arrays do not exist in WebGL) and
+// sets only the ES state that changed.
 #include "platform/webgl/Renderer.h"
 
 #include <algorithm>

@@ -1,6 +1,8 @@
-// Renderer: the ES 3 side of the layer: the shader variants that do GL 1.1's per-vertex
-// lighting, texture environment, alpha test and smooth lines, one stream of vertex and index
-// data, and the fixed-function state ES still has (blending, depth, culling, scissor, viewport).
+// Renderer: the ES 3 side of the layer: shader variants, vertex stream and ES's own state
+//
+// The ES 3 side of the layer: the shader variants that do GL 1.1's per-vertex lighting, texture environment,
+// alpha test and smooth lines, one stream of vertex and index data, and the fixed-function state ES still has
+// (blending, depth, culling, scissor, viewport).
 #pragma once
 
 #include <array>

@@ -1,5 +1,7 @@
-// Setup: from GL 1.1 state to what one ES draw needs: the shader's uniforms, ES's own state,
-// the rules for polygons, and the vertex that glVertex makes of the current values.
+// Setup: from GL 1.1 state to what one ES draw needs
+//
+// From GL 1.1 state to what one ES draw needs: the shader's uniforms, ES's own state, the rules for polygons,
+// and the vertex that glVertex makes of the current values.
 #include <algorithm>
 #include <cstring>
 

@@ -1,9 +1,10 @@
-// Shader: GL 1.1's fixed-function pipeline for the subset, in GLSL ES 3.00, built in variants
-// for the features a draw uses (as Mesa builds its fixed-function shaders): rasterisers run an
-// unused texture lookup, varying or discard at a cost, and a discard costs early depth testing.
-// Lighting is per vertex with the default material (no emission, no specular), the colour
-// clamped before it is interpolated; flat shading takes the provoking vertex's colour through a
-// flat varying.
+// Shader: GL 1.1's fixed-function pipeline for the subset, in GLSL ES 3.00 variants
+//
+// GL 1.1's fixed-function pipeline for the subset, in GLSL ES 3.00, built in variants for the features a draw
+// uses (as Mesa builds its fixed-function shaders): rasterisers run an unused texture lookup, varying or
+// discard at a cost, and a discard costs early depth testing. Lighting is per vertex with the default
+// material (no emission, no specular), the colour clamped before it is interpolated; flat shading takes the
+// provoking vertex's colour through a flat varying.
 #include "platform/webgl/Renderer.h"
 
 namespace webgl {

@@ -1,5 +1,7 @@
-// State: GL 1.1's server state as far as the subset has it, in GL's attribute groups, with
-// GL's initial values; and the client state (pixel stores, arrays).
+// State: GL 1.1's server and client state as far as the subset has it
+//
+// GL 1.1's server state as far as the subset has it, in GL's attribute groups, with GL's initial values; and
+// the client state (pixel stores, arrays).
 #pragma once
 
 #include <GL/gl.h>

@@ -1,6 +1,7 @@
-// Textures: GL 1.1 texture objects over ES textures. Names are the layer's own; the ES
-// texture behind one is made with its first image. GL_CLAMP samples as GL_CLAMP_TO_EDGE in ES,
-// and the shader fades towards GL's border.
+// Textures: GL 1.1 texture objects over ES textures
+//
+// Names are the layer's own; the ES texture behind one is made with its first image. GL_CLAMP samples as
+// GL_CLAMP_TO_EDGE in ES, and the shader fades towards GL's border.
 #include <vector>
 
 #include "platform/webgl/Context.h"

@@ -1,8 +1,9 @@
-// Devil: the DevIL stand-in's image names, loading through the browser, and the GL
-// set-up and uploads as DevIL's GL toolkit does them (checked against the native
-// library: selecting GL enables texturing and leaves pixel-store and texture state
-// behind; a texture gets repeat wrapping, linear filters, no mipmaps, modulate, the
-// picture's own channel count, bottom row first, and stays bound).
+// Devil: the DevIL stand-in: image names, loading through the browser, GL set-up and uploads
+//
+// The DevIL stand-in's image names, loading through the browser, and the GL set-up and uploads as DevIL's GL
+// toolkit does them (checked against the native library: selecting GL enables texturing and leaves
+// pixel-store and texture state behind; a texture gets repeat wrapping, linear filters, no mipmaps, modulate,
+// the picture's own channel count, bottom row first, and stays bound).
 #include <GL/gl.h>
 
 #include <fstream>
@@ -48,9 +49,9 @@ bool LoadFile(const char* path, Picture& picture) {
   if (!in) return false;
   const std::vector<unsigned char> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const devil::ImageLayout layout = devil::ProbeImageLayout(file.data(), file.size());
-  if (layout.kind == devil::ImageKind::Unknown) return false;
+  if (layout.kind == devil::ImageKind::kUnknown) return false;
   platform::BrowserPicture decoded;
-  const char* type = layout.kind == devil::ImageKind::Png ? "image/png" : "image/jpeg";
+  const char* type = layout.kind == devil::ImageKind::kPng ? "image/png" : "image/jpeg";
   if (!platform::DecodeWithBrowser(file.data(), file.size(), type, decoded)) return false;
   if (decoded.width != layout.width || decoded.height != layout.height) return false;
   std::vector<unsigned char> rows =

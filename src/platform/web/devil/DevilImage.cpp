@@ -35,7 +35,7 @@ ImageLayout ProbePng(const unsigned char* data, size_t size) {
   if (size < 8 + 8 + 13 || std::memcmp(data, kSignature, 8) != 0 || std::memcmp(data + 12, "IHDR", 4) != 0) {
     return {};
   }
-  ImageLayout layout{ImageKind::Png, Big32(data + 16), Big32(data + 20), 0};
+  ImageLayout layout{ImageKind::kPng, Big32(data + 16), Big32(data + 20), 0};
   switch (data[25]) {
     case 0:
       layout.channels = 1;
@@ -79,7 +79,7 @@ ImageLayout ProbeJpeg(const unsigned char* data, size_t size) {
       // Precision, height, width, component count.
       if (length < 8) return {};
       const unsigned char* frame = data + at + 4;
-      ImageLayout layout{ImageKind::Jpeg, Big16(frame + 3), Big16(frame + 1), frame[5]};
+      ImageLayout layout{ImageKind::kJpeg, Big16(frame + 3), Big16(frame + 1), frame[5]};
       if (layout.channels != 1 && layout.channels != 3) return {};
       return SizeOk(layout.width, layout.height) ? layout : ImageLayout{};
     }
@@ -94,7 +94,7 @@ ImageLayout ProbeJpeg(const unsigned char* data, size_t size) {
 ImageLayout ProbeImageLayout(const unsigned char* data, size_t size) {
   if (data == nullptr) return {};
   const ImageLayout png = ProbePng(data, size);
-  return png.kind != ImageKind::Unknown ? png : ProbeJpeg(data, size);
+  return png.kind != ImageKind::kUnknown ? png : ProbeJpeg(data, size);
 }
 
 std::vector<unsigned char> PackBottomUp(const std::vector<unsigned char>& rgba, uint32_t width,

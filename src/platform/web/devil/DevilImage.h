@@ -1,7 +1,8 @@
-// DevilImage: what the DevIL stand-in needs to know about a picture before the
-// browser decodes it (PNG or JPEG, size, channel count as DevIL keeps it), and how
-// it hands the decoded pixels to GL the way DevIL's GL upload does: the picture's
-// channels only, bottom row first.
+// DevilImage: what the DevIL stand-in knows of a picture, and how it hands the pixels to GL
+//
+// What the DevIL stand-in needs to know about a picture before the browser decodes it (PNG or JPEG, size,
+// channel count as DevIL keeps it), and how it hands the decoded pixels to GL the way DevIL's GL upload does:
+// the picture's channels only, bottom row first.
 #pragma once
 
 #include <cstddef>
@@ -10,10 +11,10 @@
 
 namespace devil {
 
-enum class ImageKind { Unknown, Png, Jpeg };
+enum class ImageKind { kUnknown, kPng, kJpeg };
 
 struct ImageLayout {
-  ImageKind kind = ImageKind::Unknown;
+  ImageKind kind = ImageKind::kUnknown;
   uint32_t width = 0;
   uint32_t height = 0;
   int channels = 0;  // 1 grey, 2 grey and alpha, 3 RGB, 4 RGBA

@@ -1,5 +1,7 @@
-// il.h (browser build): the part of DevIL's image library the demo's start-up calls,
-// served by a small stand-in that lets the browser decode PNG and JPEG pictures.
+// il.h (browser build): the part of DevIL's image library the demo's start-up calls
+//
+// The part of DevIL's image library the demo's start-up calls, served by a small stand-in that lets the
+// browser decode PNG and JPEG pictures.
 #pragma once
 
 #ifdef __cplusplus

@@ -1,6 +1,7 @@
-// ilut.h (browser build): the part of DevIL's GL toolkit the demo's start-up calls.
-// Textures are made as DevIL makes them: repeat wrapping, linear filters, no
-// mipmaps, modulate, the picture's own channel count, bottom row first.
+// ilut.h (browser build): the part of DevIL's GL toolkit the demo's start-up calls
+//
+// Textures are made as DevIL makes them: repeat wrapping, linear filters, no mipmaps, modulate, the picture's
+// own channel count, bottom row first.
 #pragma once
 
 #include <GL/gl.h>

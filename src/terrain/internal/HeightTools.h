@@ -1,5 +1,4 @@
-// HeightTools: the heightmap scaler and the layer-weight table of the texture
-// synthesis. Depends on: nothing.
+// HeightTools: the heightmap scaler and the layer-weight table of the texture synthesis
 #pragma once
 
 #include <cstdint>

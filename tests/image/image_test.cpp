@@ -1,15 +1,15 @@
-// The BMP reader against good and damaged files, Image buffer operations, LoadJpeg,
-// and the GL upload of 24-bit images.
-#include "terrain/Image.h"
+// The BMP reader, Image buffer operations, LoadJpeg and the upload of 24-bit images
+#include "image/Image.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "platform/Jpeg.h"
+#include "image/Jpeg.h"
+#include "image/Texture.h"
+#include "image/internal/Bitmap.h"
 #include "support/GLTest.h"
 #include "support/TerrainFiles.h"
-#include "terrain/Bitmap.h"
-#include "terrain/Jpeg.h"
+#include "support/TestJpeg.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ TEST(BitmapReader, DamagedFilesFailWithTheReadersBox) {
     EXPECT_EQ(image.Bits() + image.Width() + image.Height(), 0u) << name;
     ASSERT_EQ(boxes.boxes.size(), 1u) << name;
     EXPECT_EQ(boxes.boxes[0], "Error Loading Bitmap|An error occured while opening " + path.string()) << name;
-    EXPECT_EQ(boxes.owners[0], BoxOwner::None);
+    EXPECT_EQ(boxes.owners[0], BoxOwner::kNone);
   }
 }
 
@@ -225,7 +225,7 @@ std::vector<unsigned char> Gradient(unsigned w, unsigned h) {
 TEST(LoadJpeg, ColourPictureTopRowFirstWithAlpha125) {
   const auto rgb = Gradient(16, 8);
   const auto path = testsupport::ScratchDir() / "pic.jpg";
-  testsupport::WriteFile(path, platform::EncodeJpeg(rgb.data(), 16, 8, false, 95));
+  testsupport::WriteFile(path, testsupport::EncodeJpeg(rgb.data(), 16, 8, false, 95));
   unsigned w = 9, h = 9, bits = 9;
   auto pixels = LoadJpeg(path.string(), w, h, bits);
   ASSERT_NE(pixels, nullptr);
@@ -245,7 +245,7 @@ TEST(LoadJpeg, GreyPictureHasEqualChannels) {
   std::vector<unsigned char> grey(8 * 8);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<unsigned char>(i * 4);
   const auto path = testsupport::ScratchDir() / "grey.jpg";
-  testsupport::WriteFile(path, platform::EncodeJpeg(grey.data(), 8, 8, true, 90));
+  testsupport::WriteFile(path, testsupport::EncodeJpeg(grey.data(), 8, 8, true, 90));
   unsigned w, h, bits;
   auto pixels = LoadJpeg(path.string(), w, h, bits);
   ASSERT_NE(pixels, nullptr);
@@ -260,7 +260,7 @@ TEST(LoadJpeg, GreyPictureHasEqualChannels) {
 TEST(LoadJpeg, FailuresGiveNullAndZeroOutputs) {
   const auto dir = testsupport::ScratchDir();
   const auto rgb = Gradient(16, 16);
-  const auto good = platform::EncodeJpeg(rgb.data(), 16, 16, false, 90);
+  const auto good = testsupport::EncodeJpeg(rgb.data(), 16, 16, false, 90);
   ASSERT_GT(good.size(), 200u);
   std::vector<std::pair<std::string, std::vector<unsigned char>>> files = {
       {"empty", {}},

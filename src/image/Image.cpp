@@ -1,13 +1,12 @@
 // Image: pixel buffer operations and the BMP reader's file handling.
-// Depends on: terrain/Bitmap.h (decoding), terrain/MessageBox.h.
-#include "terrain/Image.h"
+#include "image/Image.h"
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "terrain/Bitmap.h"
+#include "image/internal/Bitmap.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ bool Image::LoadBitmap(const std::string& path, const ShowMessageBox& show) {
   std::vector<unsigned char> file;
   BitmapPixels decoded;
   if (!ReadWholeFile(path, file) || !DecodeBitmap(file.data(), file.size(), decoded)) {
-    ShowBox(show, BitmapErrorText(path), kBitmapErrorCaption, BoxOwner::None);
+    ShowBox(show, BitmapErrorText(path), kBitmapErrorCaption, BoxOwner::kNone);
     return false;
   }
   SetPixels(decoded.pixels.data(), decoded.width, decoded.height, decoded.bits);

@@ -1,5 +1,4 @@
-// Bitmap: the BMP file decoder behind Image::LoadBitmap, apart so that it can be fed
-// bytes directly (tests, fuzzing). Depends on: nothing.
+// Bitmap: the BMP decoder behind Image::LoadBitmap, apart so that tests can feed it bytes directly.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,5 @@
 // Bitmap: BMP decoding with every header field checked against the bytes present.
-// Depends on: nothing.
-#include "terrain/Bitmap.h"
+#include "image/internal/Bitmap.h"
 
 #include <algorithm>
 

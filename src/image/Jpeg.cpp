@@ -1,5 +1,5 @@
-// Jpeg: LoadJpeg's file reading and RGBA expansion. Depends on: platform/Jpeg.h.
-#include "terrain/Jpeg.h"
+// Jpeg: LoadJpeg's file reading and RGBA expansion around the platform's decoder.
+#include "image/Jpeg.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,14 +1,14 @@
-// Window: the one top-level window and its GL context: creation (which ends by
-// running the demo's start-up), teardown, the window procedure that turns messages
-// into the key and activity flags, and the viewport/projection for a client size.
-// Every failure is reported in a modal message box.
-// Depends on: director/Demo.h, platform/Platform.h.
+// Window: the one window and its GL context: creation, teardown and the window procedure
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "director/Demo.h"
+
+// The one top-level window and its GL context: creation (which ends by running the demo's start-up),
+// teardown, the window procedure that turns messages into the key and activity flags, and the
+// viewport/projection for a client size. Every failure is reported in a modal message box.
 
 // True when the window, its context and the start-up all succeeded. False after the
 // failure was shown (and, past the display-mode step, after a teardown).

@@ -1,6 +1,4 @@
-// Image: an owned pixel buffer (8 or 24 bits per pixel, tight rows, bottom row first
-// as BMP files store them) with the BMP reader; Texture: a GL texture made from a
-// 24-bit Image. Depends on: terrain/MessageBox.h (reader failures), GL (Texture only).
+// Image: an owned pixel buffer (tight rows, bottom row first as BMP files store them) and the BMP reader.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "terrain/MessageBox.h"
+#include "image/MessageBox.h"
 
 class Image {
  public:
@@ -52,20 +50,3 @@ class Image {
 // The text of the reader's failure box, built for a path of any length.
 std::string BitmapErrorText(const std::string& path);
 inline constexpr const char* kBitmapErrorCaption = "Error Loading Bitmap";
-
-// A GL texture name with the size of the last image uploaded into it. The GL texture
-// is never deleted by the destructor: it goes with the rendering context.
-struct Texture {
-  unsigned int name = 0;
-  uint32_t width = 0;
-  uint32_t height = 0;
-
-  // Replaces the GL texture with a new one holding the 24-bit image (red-first bytes).
-  // False for a null or non-24-bit image (a new, empty texture is then left bound).
-  bool UploadImage(const Image* image);
-  // Reads a 24-bit BMP and uploads its bytes as they are (the file's blue byte shows
-  // as red). False when the file cannot be read or is not 24-bit.
-  bool LoadBitmap(const std::string& path, const ShowMessageBox& show);
-  void Bind() const;
-  static void Unbind();
-};

@@ -1,5 +1,4 @@
-// SdlKeys: SDL key codes to Win32 virtual-key codes.
-// Depends on: nothing (SDL key codes travel as plain ints).
+// SdlKeys: SDL key codes to Win32 virtual-key codes
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
 // Jpeg: LoadJpeg, a JPEG file to a caller-owned RGBA buffer for the effect textures.
-// Depends on: platform/Jpeg.h (the decoder).
 #pragma once
 
 #include <memory>
