@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "support/GLTest.h"
@@ -111,13 +112,16 @@ TEST_F(ScrollerTest, ThePanelSlidesDownForFiveSecondsThenRests) {
       EXPECT_TRUE(polygons.empty());  // above the top of the screen
       continue;
     }
-    float bottom = 1e9f, right = -1e9f;
+    double bottom = 1e9, area = 0;  // the panel fills the screen from its lower edge up, between its sides
     for (const auto& polygon : polygons) {
-      for (const auto& v : polygon) bottom = std::min(bottom, v.y), right = std::max(right, v.x);
+      for (size_t k = 0; k < polygon.size(); ++k) {
+        const auto &v = polygon[k], &w = polygon[(k + 1) % polygon.size()];
+        bottom = std::min<double>(bottom, v.y), area += (v.x * w.y - w.x * v.y) / 2;
+      }
     }
     EXPECT_NEAR(bottom, low[1], 1e-2);
-    EXPECT_NEAR(right, high[0], 1e-2);
-    EXPECT_LT(right, 79.5f);  // a thin strip stays free on the right
+    EXPECT_NEAR(std::fabs(area), (high[0] - std::max(0.0, low[0])) * (std::min(60.0, high[1]) - low[1]), 0.1);
+    EXPECT_LT(high[0], 79.5f);  // a thin strip stays free on the right
   }
 }
 
