@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/GLTest.h"
+#include "support/Projection.h"
 
 namespace {
 
@@ -89,25 +90,17 @@ TEST_F(ScrollerTest, TheTextMovesOneCharacterEveryTenTextFramesAndStopsAtItsEnd)
 }
 
 TEST_F(ScrollerTest, ThePanelSlidesDownForFiveSecondsThenRests) {
-  const struct {
-    bool farewell;
-    int t;
-    float slide;
-  } cases[] = {{false, 0, 0},
-               {false, 2500, 2500 * 0.0036f},
-               {false, 5000, 18},
-               {false, 18000, 18},
-               {true, 158000, 18}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.t);
-    const auto polygons = testsupport::CapturePolygons([&] { Run(c.farewell, c.t, 1); });
-    // Where the 20 x 20 panel's corners land: depth -30, centred at x = -1 and height 24 - slide.
-    GLdouble projection[16], low[3], high[3];
-    const GLdouble modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -1, 24 - c.slide, 0, 1};
-    const GLint viewport[4] = {0, 0, 80, 60};
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    gluProject(-10, -10, -30, modelview, projection, viewport, &low[0], &low[1], &low[2]);
-    gluProject(10, 10, -30, modelview, projection, viewport, &high[0], &high[1], &high[2]);
+  // Programme time and slide; the farewell from 158000 on.
+  const std::pair<int, float> cases[] = {
+      {0, 0}, {2500, 2500 * 0.0036f}, {5000, 18}, {18000, 18}, {158000, 18}};
+  for (const auto& [t, slide] : cases) {
+    SCOPED_TRACE(t);
+    const auto polygons = testsupport::CapturePolygons([&] { Run(t >= 158000, t, 1); });
+    // Where the panel's corners land: 20 x 20 at depth -30, centred at x = -1 and height 24 - slide.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(-1, 24 - slide, 0);
+    const auto low = testsupport::ProjectPoint(-10, -10, -30), high = testsupport::ProjectPoint(10, 10, -30);
     if (low[1] > 60) {
       EXPECT_TRUE(polygons.empty());  // above the top of the screen
       continue;

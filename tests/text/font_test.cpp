@@ -58,7 +58,7 @@ TEST_F(FontTest, ReadsOnlyWhatTheHeaderRulesAllowAndUploadsItAsStored) {
       {"32 bits", {}, 1, GL_RGBA},
       {"24 bits", {.width = 4, .bitsPerPixel = 24}, 1, GL_RGB},
       {"8-bit grey", {.imageType = 3, .bitsPerPixel = 8}, 1, GL_ALPHA},
-      {"8 bits in a true-colour file", {.bitsPerPixel = 8}, 1, GL_ALPHA},
+      {"8 bits in a true-colour file, 256 high", {.height = 256, .bitsPerPixel = 8}, 1, GL_ALPHA},
       {"an ID field read as pixels", {.idLength = 2, .bitsPerPixel = 8}, 1, GL_ALPHA},
       {"a top-down origin ignored", {.width = 4, .descriptor = 0x20}, 1, GL_RGBA},
       // clang-format on
