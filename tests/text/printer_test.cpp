@@ -129,8 +129,8 @@ TEST_F(PrinterTest, TheBoxPlacesWrapsAndEndsTheText) {
   EXPECT_EQ(std::tie(record_.quads[32].x, record_.quads[32].y), std::make_tuple(150 + 18 * 32, 412));
   EXPECT_EQ(record_.scissor, (std::array<int, 4>{150, 410, 600, 20}));
   printer_.SetSize(10);
-  printer_.SetBox(100, 200, 35, 25);  // three glyphs a line, two lines
-  EXPECT_EQ(Print("abcdefgh", -1, -1), "a100,190|b110,190|c120,190|d100,180|e110,180|f120,180");
+  printer_.SetBox(0, 30, 35, 30);  // three glyphs a line, three lines, the last on the bottom edge
+  EXPECT_EQ(Print("abcdefghijk", -1, -1), "a0,20|b10,20|c20,20|d0,10|e10,10|f20,10|g0,0|h10,0|i20,0");
 }
 
 TEST_F(PrinterTest, WhatGLIsFedIsTheRecordedLayout) {
