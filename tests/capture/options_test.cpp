@@ -18,6 +18,7 @@ TEST(CaptureOptionsTest, DefaultsRenderTheWholeProgrammeAt60FpsAndXga) {
   EXPECT_EQ(o.toMs, 185900);
   EXPECT_TRUE(o.pngDir.empty());
   EXPECT_TRUE(o.videoFile.empty());
+  EXPECT_EQ(o.crf, capture::kDefaultCrf);
   EXPECT_FALSE(o.answerNo);
   EXPECT_FALSE(o.quiet);
   EXPECT_EQ(o.Schedule().EndFrame(), 11154);
@@ -25,8 +26,8 @@ TEST(CaptureOptionsTest, DefaultsRenderTheWholeProgrammeAt60FpsAndXga) {
 
 TEST(CaptureOptionsTest, EveryOptionInBothSpellings) {
   const auto parsed = ParseCaptureOptions({"--fps", "25", "--size=640x480", "--from", "75000", "--to=76000",
-                                           "--png", "out dir", "--video=v.mp4", "--keys", "80000:P,81000:F1",
-                                           "--keys=0:0x50", "--answer", "no", "--quiet"});
+                                           "--png", "out dir", "--video=v.mp4", "--crf", "30", "--keys",
+                                           "80000:P,81000:F1", "--keys=0:0x50", "--answer", "no", "--quiet"});
   ASSERT_TRUE(parsed.ok) << parsed.error;
   const auto& o = parsed.options;
   EXPECT_EQ(o.fps, 25);
@@ -36,6 +37,7 @@ TEST(CaptureOptionsTest, EveryOptionInBothSpellings) {
   EXPECT_EQ(o.toMs, 76000);
   EXPECT_EQ(o.pngDir, "out dir");
   EXPECT_EQ(o.videoFile, "v.mp4");
+  EXPECT_EQ(o.crf, 30);
   ASSERT_EQ(o.keys.size(), 3u);  // --keys given twice adds up
   EXPECT_EQ(o.keys[0].timeMs, 80000);
   EXPECT_EQ(o.keys[0].code, 0x50);
@@ -51,7 +53,7 @@ TEST(CaptureOptionsTest, HelpWinsAndTheUsageNamesEveryOption) {
   EXPECT_TRUE(parsed.options.help);
   const std::string usage = capture::CaptureUsage();
   for (const char* name :
-       {"--fps", "--size", "--from", "--to", "--png", "--video", "--keys", "--answer", "--quiet"}) {
+       {"--fps", "--size", "--from", "--to", "--png", "--video", "--crf", "--keys", "--answer", "--quiet"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }
@@ -71,6 +73,9 @@ TEST(CaptureOptionsTest, BadInputIsRefusedWithAReason) {
       {"--from", "500", "--to", "500"},
       {"--from", "9000000000"},
       {"--png", ""},
+      {"--crf", "52"},
+      {"--crf", "-1"},
+      {"--crf", "23.5"},
       {"--keys", "80000"},
       {"--keys", "x:P"},
       {"--keys", "100:NOPE"},

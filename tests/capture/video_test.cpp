@@ -1,7 +1,10 @@
-// The video encoder: frame count, audio length and audio start of a tiny video
+// The video encoder: frame count, sound length and start, colours and quality of tiny videos
+//
+// Checked with ffprobe/ffmpeg on videos made from the test's own frames and tone.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "CaptureTestSupport.h"
 #include "capture/VideoEncoder.h"
@@ -12,7 +15,7 @@ namespace {
 using capturetest::Quote;
 using capturetest::RunCommand;
 
-// 1 s of silence, then 2 s of a loud tone, as MP3.
+// 1 s of silence, then 2 s of a loud tone, as mono MP3 (the video's sound is stereo).
 std::string MakeMusic(const std::filesystem::path& dir) {
   const std::string path = (dir / "music.mp3").string();
   const auto made = RunCommand(
@@ -44,78 +47,83 @@ double LoudnessOfFirstHalfSecond(const std::string& video) {
   return samples > 0 ? std::sqrt(sum / samples) : -1.0;
 }
 
-std::string Encode(const std::filesystem::path& dir, const std::string& name, int64_t start_us,
-                   const std::string& music, int frames) {
+// RGBA, bottom row first, 32 x 16: the upper half white, the lower half dark red.
+std::vector<uint8_t> TwoToneFrame() {
+  std::vector<uint8_t> rgba;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const uint8_t red = y < 8 ? 128 : 255;
+      const uint8_t rest = y < 8 ? 0 : 255;
+      rgba.insert(rgba.end(), {red, rest, rest, 255});
+    }
+  }
+  return rgba;
+}
+
+struct Encoded {
+  std::string path;
+  std::string error;  // from Open, WriteFrame or Close
+};
+
+Encoded Encode(capture::VideoSettings settings, const std::vector<uint8_t>& rgba, int frames) {
+  capture::VideoEncoder encoder;
+  std::string error;
+  bool ok = encoder.Open(settings, &error);
+  for (int i = 0; ok && i < frames; ++i) ok = encoder.WriteFrame(rgba.data(), &error);
+  if (ok) ok = encoder.Close(&error);
+  return {settings.path, ok ? "" : error};
+}
+
+capture::VideoSettings Small(const std::filesystem::path& dir, const std::string& name,
+                             const std::string& music, int64_t startUs = 0) {
   capture::VideoSettings settings;
   settings.path = (dir / name).string();
   settings.width = 32;
   settings.height = 16;
   settings.fps = 10;
-  settings.startUs = start_us;
+  settings.startUs = startUs;
   settings.musicPath = music;
-  capture::VideoEncoder encoder;
-  std::string error;
-  EXPECT_TRUE(encoder.Open(settings, &error)) << error;
-  // BGRA, bottom row first: the upper half of each frame white, the lower half dark red.
-  std::vector<uint8_t> bgra;
-  for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 32; ++x)
-      bgra.insert(bgra.end(), {0, 0, static_cast<uint8_t>(y < 8 ? 128 : 255), 255});
-  }
-  for (int y = 8; y < 16; ++y) std::fill(&bgra[y * 32 * 4], &bgra[(y + 1) * 32 * 4], 255);
-  for (int i = 0; i < frames; ++i) EXPECT_TRUE(encoder.WriteFrame(bgra.data(), &error)) << error;
-  EXPECT_TRUE(encoder.Close(&error)) << error;
-  return settings.path;
+  return settings;
 }
 
-TEST(VideoEncoderTest, ArgumentsSeekTheMusicAndCutItWithThePictures) {
-  capture::VideoSettings settings;
-  settings.path = "out.mp4";
-  settings.startUs = 75016666;
-  settings.musicPath = "data/demosong.mp3";
-  const auto args = capture::FfmpegArguments(settings);
-  const auto after = [&](const std::string& flag) {
-    for (size_t i = 0; i + 1 < args.size(); ++i) {
-      if (args[i] == flag) return args[i + 1];
-    }
-    return std::string();
+TEST(VideoEncoderTest, SoundIsAsLongAsThePicturesAndStartsAtTheFirstFramesTime) {
+  const auto dir = testsupport::ScratchDir();
+  const std::string music = MakeMusic(dir);
+  const auto frame = TwoToneFrame();
+  struct Case {
+    const char* name;
+    int64_t startUs;
+    int frames;
+    bool loudStart;
   };
-  EXPECT_EQ(after("-ss"), "75.016666");
-  EXPECT_EQ(after("-s"), "1024x768");
-  EXPECT_EQ(after("-framerate"), "60");
-  EXPECT_EQ(after("-pix_fmt"), "bgra");
-  EXPECT_EQ(after("-vf"), "vflip");
-  EXPECT_EQ(after("-c:v"), "libx264");
-  EXPECT_EQ(after("-af"), "apad");
-  EXPECT_EQ(args.back(), "out.mp4");
-  settings.musicPath.clear();
-  const auto silent = capture::FfmpegArguments(settings);
-  EXPECT_EQ(std::count(silent.begin(), silent.end(), "-i"), 1);
+  // Shorter than the music (cut), longer (padded with silence), and from the tone's time.
+  for (const Case& c : {Case{"short.mp4", 0, 10, false}, Case{"long.mp4", 0, 40, false},
+                        Case{"from1.2s.mp4", 1200000, 10, true}}) {
+    SCOPED_TRACE(c.name);
+    const Encoded video = Encode(Small(dir, c.name, music, c.startUs), frame, c.frames);
+    ASSERT_EQ(video.error, "");
+    EXPECT_EQ(Probe(video.path, "v:0", "nb_read_frames"), c.frames);
+    EXPECT_NEAR(Probe(video.path, "a:0", "duration"), c.frames / 10.0, 0.03);
+    const double loudness = LoudnessOfFirstHalfSecond(video.path);
+    if (c.loudStart) {
+      EXPECT_GT(loudness, 0.3);
+    } else {
+      EXPECT_LT(loudness, 0.01);
+    }
+  }
 }
 
-TEST(VideoEncoderTest, FramesAndSoundHaveTheSameLength) {
-  const auto dir = testsupport::ScratchDir();
-  const std::string music = MakeMusic(dir);
-  const std::string video = Encode(dir, "v.mp4", 0, music, 10);
-  EXPECT_EQ(Probe(video, "v:0", "nb_read_frames"), 10.0);
-  EXPECT_NEAR(Probe(video, "a:0", "duration"), 1.0, 0.05);
-  // The music is longer than the pictures here and shorter in the next: padded, never cut short.
-  const std::string longer = Encode(dir, "long.mp4", 0, music, 40);
-  EXPECT_EQ(Probe(longer, "v:0", "nb_read_frames"), 40.0);
-  EXPECT_NEAR(Probe(longer, "a:0", "duration"), 4.0, 0.05);
-}
-
-TEST(VideoEncoderTest, SoundStartsAtTheFirstFramesProgrammeTime) {
-  const auto dir = testsupport::ScratchDir();
-  const std::string music = MakeMusic(dir);
-  EXPECT_LT(LoudnessOfFirstHalfSecond(Encode(dir, "from0.mp4", 0, music, 10)), 0.01);
-  EXPECT_GT(LoudnessOfFirstHalfSecond(Encode(dir, "from1.mp4", 1200000, music, 10)), 0.3);
+TEST(VideoEncoderTest, WithoutMusicThereIsNoSoundStream) {
+  const Encoded video = Encode(Small(testsupport::ScratchDir(), "silent.mp4", ""), TwoToneFrame(), 3);
+  ASSERT_EQ(video.error, "");
+  EXPECT_EQ(Probe(video.path, "v:0", "nb_read_frames"), 3.0);
+  EXPECT_EQ(Probe(video.path, "a:0", "duration"), -1.0);
 }
 
 TEST(VideoEncoderTest, PicturesComeOutUprightAndInTheirColours) {
-  const auto dir = testsupport::ScratchDir();
-  const std::string video = Encode(dir, "upright.mp4", 0, "", 1);
-  const auto rgb = RunCommand("ffmpeg -hide_banner -loglevel error -i " + Quote(video) +
+  const Encoded video = Encode(Small(testsupport::ScratchDir(), "upright.mp4", ""), TwoToneFrame(), 1);
+  ASSERT_EQ(video.error, "");
+  const auto rgb = RunCommand("ffmpeg -hide_banner -loglevel error -i " + Quote(video.path) +
                               " -frames:v 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
   ASSERT_EQ(rgb.output.size(), 32u * 16u * 3u);
   const auto at = [&](int x, int y, int c) { return static_cast<uint8_t>(rgb.output[(y * 32 + x) * 3 + c]); };
@@ -126,26 +134,42 @@ TEST(VideoEncoderTest, PicturesComeOutUprightAndInTheirColours) {
   EXPECT_LT(at(16, 14, 2), 20);
 }
 
-TEST(VideoEncoderTest, WithoutMusicThereIsNoSoundStream) {
+TEST(VideoEncoderTest, LowerCrfGivesALargerFile) {
   const auto dir = testsupport::ScratchDir();
-  const std::string video = Encode(dir, "silent.mp4", 0, "", 3);
-  EXPECT_EQ(Probe(video, "v:0", "nb_read_frames"), 3.0);
-  EXPECT_EQ(Probe(video, "a:0", "duration"), -1.0);
+  // Noise, which costs bits in proportion to the quality kept.
+  std::vector<uint8_t> noise(64 * 64 * 4);
+  uint32_t state = 1;
+  for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 214013 + 2531011) >> 24);
+  capture::VideoSettings fine = Small(dir, "fine.mp4", "");
+  capture::VideoSettings coarse = Small(dir, "coarse.mp4", "");
+  fine.width = fine.height = coarse.width = coarse.height = 64;
+  fine.crf = 10;
+  coarse.crf = 40;
+  ASSERT_EQ(Encode(fine, noise, 5).error, "");
+  ASSERT_EQ(Encode(coarse, noise, 5).error, "");
+  EXPECT_GT(std::filesystem::file_size(fine.path), 2 * std::filesystem::file_size(coarse.path));
 }
 
-TEST(VideoEncoderTest, AnEncoderThatCannotWriteReportsFailure) {
-  capture::VideoSettings settings;
-  settings.path = "/nonexistent-folder/v.mp4";
-  settings.width = 16;
-  settings.height = 16;
-  capture::VideoEncoder encoder;
-  std::string error;
-  ASSERT_TRUE(encoder.Open(settings, &error)) << error;
-  std::vector<uint8_t> bgra(16 * 16 * 4, 0);
-  bool wrote = true;
-  for (int i = 0; i < 200 && wrote; ++i) wrote = encoder.WriteFrame(bgra.data(), &error);
-  EXPECT_FALSE(encoder.Close(&error));
-  EXPECT_NE(error.find("ffmpeg"), std::string::npos);
+TEST(VideoEncoderTest, UnwritableFileOrUnreadableMusicIsRefusedAtOpen) {
+  const auto dir = testsupport::ScratchDir();
+  testsupport::WriteFile(dir / "noise.mp3", std::vector<unsigned char>(5000, 0x55));
+  struct Case {
+    std::string path;
+    std::string music;
+    std::string named;  // what the error names
+  };
+  for (const Case& c : {Case{"/nonexistent-folder/v.mp4", "", "/nonexistent-folder/v.mp4"},
+                        Case{(dir / "a.mp4").string(), (dir / "missing.mp3").string(), "missing.mp3"},
+                        Case{(dir / "b.mp4").string(), (dir / "noise.mp3").string(), "noise.mp3"}}) {
+    SCOPED_TRACE(c.named);
+    capture::VideoSettings settings = Small(dir, "", c.music);
+    settings.path = c.path;
+    capture::VideoEncoder encoder;
+    std::string error;
+    EXPECT_FALSE(encoder.Open(settings, &error));
+    EXPECT_NE(error.find(c.named), std::string::npos) << error;
+    EXPECT_FALSE(encoder.IsOpen());
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The writing side: frame conversion, PNG files, the frame queue, box answers and the progress line
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -16,22 +17,67 @@
 
 namespace {
 
-// BGRA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
+// RGBA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
 std::vector<uint8_t> GradientFrame(int width, int height) {
-  std::vector<uint8_t> bgra;
+  std::vector<uint8_t> rgba;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) bgra.insert(bgra.end(), {7, uint8_t(y), uint8_t(x), 200});
+    for (int x = 0; x < width; ++x) rgba.insert(rgba.end(), {uint8_t(x), uint8_t(y), 7, 200});
   }
-  return bgra;
+  return rgba;
 }
 
 TEST(FrameConvertTest, FlipsRowsReordersToRgbAndDropsAlpha) {
-  const auto bgra = GradientFrame(3, 2);
+  const auto rgba = GradientFrame(3, 2);
   std::vector<uint8_t> rgb(3 * 2 * 3, 99);
-  capture::ToRgb(bgra.data(), 3, 2, rgb.data());
+  capture::ToRgb(rgba.data(), 3, 2, rgb.data());
   // Top row first: green (y from the bottom) is 1 in the first output row.
   const std::vector<uint8_t> expected = {0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 7, 1, 0, 7, 2, 0, 7};
   EXPECT_EQ(rgb, expected);
+}
+
+// BT.601 limited range, from its definition (luma 16..235, chroma 16..240 around 128).
+std::array<double, 3> Bt601(double r, double g, double b) {
+  const double y = 0.299 * r + 0.587 * g + 0.114 * b;
+  return {16 + 219 * y / 255, 128 + 224 * (b - y) / (1.772 * 255), 128 + 224 * (r - y) / (1.402 * 255)};
+}
+
+TEST(FrameConvertTest, YuvMatchesBt601ForPureColours) {
+  for (const std::array<uint8_t, 3> colour : std::vector<std::array<uint8_t, 3>>{{0, 0, 0},
+                                                                                 {255, 255, 255},
+                                                                                 {255, 0, 0},
+                                                                                 {0, 255, 0},
+                                                                                 {0, 0, 255},
+                                                                                 {128, 128, 128},
+                                                                                 {200, 120, 40}}) {
+    SCOPED_TRACE(testing::PrintToString(colour));
+    std::vector<uint8_t> rgba;
+    for (int i = 0; i < 4; ++i) rgba.insert(rgba.end(), {colour[0], colour[1], colour[2], 255});
+    uint8_t y[4], u, v;
+    capture::ToI420(rgba.data(), 2, 2, {y, &u, &v, 2, 1});
+    const auto expected = Bt601(colour[0], colour[1], colour[2]);
+    for (uint8_t luma : y) EXPECT_NEAR(luma, expected[0], 1.0);
+    EXPECT_NEAR(u, expected[1], 1.0);
+    EXPECT_NEAR(v, expected[2], 1.0);
+  }
+}
+
+TEST(FrameConvertTest, YuvIsUprightAveragesChromaAndStaysInsideOddSizedPlanes) {
+  // 3 x 3, bottom row first: the bottom row red, the rest white.
+  std::vector<uint8_t> rgba;
+  for (int i = 0; i < 9; ++i)
+    rgba.insert(rgba.end(), {255, uint8_t(i < 3 ? 0 : 255), uint8_t(i < 3 ? 0 : 255), 255});
+  // Planes of 3 x 3 and 2 x 2, each followed by guard bytes that must stay untouched.
+  std::vector<uint8_t> y(9 + 4, 7), u(4 + 4, 7), v(4 + 4, 7);
+  capture::ToI420(rgba.data(), 3, 3, {y.data(), u.data(), v.data(), 3, 2});
+  const auto white = Bt601(255, 255, 255);
+  const auto red = Bt601(255, 0, 0);
+  EXPECT_NEAR(y[0], white[0], 1.0);  // top row: white
+  EXPECT_NEAR(y[8], red[0], 1.0);    // bottom row: red
+  EXPECT_NEAR(u[0], white[1], 1.0);  // rows 0-1: white only
+  EXPECT_NEAR(v[3], red[2], 1.0);    // the last row and column pair with themselves: red only
+  EXPECT_EQ(std::vector<uint8_t>(y.begin() + 9, y.end()), std::vector<uint8_t>(4, 7));
+  EXPECT_EQ(std::vector<uint8_t>(u.begin() + 4, u.end()), std::vector<uint8_t>(4, 7));
+  EXPECT_EQ(std::vector<uint8_t>(v.begin() + 4, v.end()), std::vector<uint8_t>(4, 7));
 }
 
 TEST(FrameConvertTest, SmallerFramesAreCentredOnBlackLargerOnesCropped) {
@@ -44,14 +90,14 @@ TEST(FrameConvertTest, SmallerFramesAreCentredOnBlackLargerOnesCropped) {
   };
   EXPECT_EQ(px(0, 0), (std::vector<uint8_t>{0, 0, 0, 0}));
   EXPECT_EQ(px(3, 3), (std::vector<uint8_t>{0, 0, 0, 0}));
-  EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{7, 0, 0, 200}));  // the frame's bottom-left
-  EXPECT_EQ(px(2, 2), (std::vector<uint8_t>{7, 1, 1, 200}));  // its top-right
+  EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{0, 0, 7, 200}));  // the frame's bottom-left
+  EXPECT_EQ(px(2, 2), (std::vector<uint8_t>{1, 1, 7, 200}));  // its top-right
 
   const auto large = GradientFrame(6, 6);
   std::vector<uint8_t> crop(2 * 2 * 4);
   capture::CentreFrame(large.data(), 6, 6, 2, 2, crop.data());
   // The middle 2 x 2: x 2..3, y 2..3 from the bottom.
-  EXPECT_EQ(crop, (std::vector<uint8_t>{7, 2, 2, 200, 7, 2, 3, 200, 7, 3, 2, 200, 7, 3, 3, 200}));
+  EXPECT_EQ(crop, (std::vector<uint8_t>{2, 2, 7, 200, 3, 2, 7, 200, 2, 3, 7, 200, 3, 3, 7, 200}));
 }
 
 TEST(PngFileTest, NamesCarrySixDigitProgrammeTime) {
@@ -62,9 +108,9 @@ TEST(PngFileTest, NamesCarrySixDigitProgrammeTime) {
 
 TEST(PngFileTest, SamePixelsGiveSameBytesAndReadBackExactly) {
   const auto dir = testsupport::ScratchDir();
-  const auto bgra = GradientFrame(37, 11);
+  const auto rgba = GradientFrame(37, 11);
   std::vector<uint8_t> rgb(37 * 11 * 3);
-  capture::ToRgb(bgra.data(), 37, 11, rgb.data());
+  capture::ToRgb(rgba.data(), 37, 11, rgb.data());
   std::string error;
   ASSERT_TRUE(capture::WritePng((dir / "a.png").string(), 37, 11, rgb.data(), &error)) << error;
   ASSERT_TRUE(capture::WritePng((dir / "b.png").string(), 37, 11, rgb.data(), &error)) << error;
@@ -87,14 +133,14 @@ TEST(FrameQueueTest, WritesEveryFrameInOrderWithASmallPool) {
   std::vector<int64_t> seen;
   capture::FrameQueue queue(2, [&](const capture::CapturedFrame& frame) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));  // a writer slower than the producer
-    seen.push_back(frame.index * 1000 + frame.bgra[0]);
+    seen.push_back(frame.index * 1000 + frame.rgba[0]);
     return true;
   });
   for (int64_t i = 0; i < 50; ++i) {
     capture::CapturedFrame* frame = queue.Acquire();
     ASSERT_NE(frame, nullptr);
     frame->index = i;
-    frame->bgra.assign(4, static_cast<uint8_t>(i % 7));
+    frame->rgba.assign(4, static_cast<uint8_t>(i % 7));
     queue.Submit(frame);
   }
   EXPECT_TRUE(queue.Finish());
@@ -130,7 +176,7 @@ TEST(FrameWriterTest, WritesPngsNamedByProgrammeTimeIntoANewFolder) {
   capture::CapturedFrame frame;
   frame.width = 5;
   frame.height = 4;
-  frame.bgra = GradientFrame(5, 4);
+  frame.rgba = GradientFrame(5, 4);
   frame.timeMs = 75016;
   ASSERT_TRUE(writer.Write(frame)) << writer.Error();
   EXPECT_TRUE(writer.Close(&error));

@@ -18,7 +18,8 @@ CaptureDriver::CaptureDriver(const CaptureOptions& options, platform::HeadlessPl
       progress_(progress),
       schedule_(options.Schedule()),
       keys_(options.keys, schedule_),
-      base_ticks_(platform.Ticks()) {
+      baseTicks_(platform.Ticks()),
+      readsBack_(!options.pngDir.empty() || !options.videoFile.empty()) {
   platform_.onIdle = [this] { BeforeFrame(); };
   platform_.onSwap = [this] { AfterFrame(); };
   platform_.onMessageBox = [this](const platform::MessageBoxRecord& box) { return AnswerBox(box); };
@@ -38,7 +39,7 @@ void CaptureDriver::BeforeFrame() {
     closing_ = true;
     return;
   }
-  platform_.SetTicks(base_ticks_ + static_cast<uint32_t>(schedule_.TimeOf(frame_)));
+  platform_.SetTicks(baseTicks_ + static_cast<uint32_t>(schedule_.TimeOf(frame_)));
   for (const ScriptedMessage& m : keys_.MessagesBefore(frame_))
     platform_.QueueMessage(m.message, m.wParam, m.lParam);
   prepared_ = true;
@@ -46,7 +47,7 @@ void CaptureDriver::BeforeFrame() {
 
 void CaptureDriver::AfterFrame() {
   if (!prepared_) return;  // a swap outside the schedule (none is expected)
-  if (schedule_.IsWritten(frame_)) {
+  if (readsBack_ && schedule_.IsWritten(frame_)) {
     CapturedFrame* frame = queue_.Acquire();
     if (frame == nullptr) {
       stopped_ = true;
@@ -66,14 +67,15 @@ void CaptureDriver::AfterFrame() {
 void CaptureDriver::ReadBack(CapturedFrame& frame) {
   frame.width = platform_.WindowWidth();
   frame.height = platform_.WindowHeight();
-  frame.bgra.resize(static_cast<size_t>(frame.width) * frame.height * 4);
-  // BGRA is the framebuffer's own order: a plain copy. The demo's pixel-store state stays as it was.
+  frame.rgba.resize(static_cast<size_t>(frame.width) * frame.height * 4);
+  // RGBA: on llvmpipe half the time of BGRA (0.5 against 1 ms a 1024 x 768 frame), the
+  // framebuffer being RGBX. The demo's pixel-store state stays as it was.
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   glPixelStorei(GL_PACK_SKIP_ROWS, 0);
   glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  glReadPixels(0, 0, frame.width, frame.height, GL_BGRA, GL_UNSIGNED_BYTE, frame.bgra.data());
+  glReadPixels(0, 0, frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
   glPopClientAttrib();
 }
 

@@ -44,7 +44,8 @@ class CaptureDriver {
   ProgressBar& progress_;
   FrameSchedule schedule_;
   KeyScript keys_;
-  uint32_t base_ticks_;
+  uint32_t baseTicks_;
+  bool readsBack_;         // false: a run that only draws, to time the drawing
   int64_t frame_ = 0;      // the frame to draw next
   bool prepared_ = false;  // its clock and key messages are set
   bool closing_ = false;   // WM_CLOSE is on its way

@@ -10,7 +10,7 @@ namespace {
 
 bool TakesValue(std::string_view name) {
   for (std::string_view known :
-       {"--fps", "--size", "--from", "--to", "--png", "--video", "--keys", "--answer"}) {
+       {"--fps", "--size", "--from", "--to", "--png", "--video", "--crf", "--keys", "--answer"}) {
     if (name == known) return true;
   }
   return false;
@@ -50,6 +50,10 @@ bool ApplyValue(std::string_view name, std::string_view value, CaptureOptions* o
   } else if (name == "--png" || name == "--video") {
     if (value.empty()) *error = std::string(name) + " wants a path";
     (name == "--png" ? options->pngDir : options->videoFile) = std::string(value);
+  } else if (name == "--crf") {
+    if (!ParseNumber(value, 0, kMaxCrf, &number))
+      *error = "--crf wants a whole number from 0 to " + std::to_string(kMaxCrf);
+    options->crf = static_cast<int>(number);
   } else if (name == "--keys") {
     ParseKeyList(value, &options->keys, error);
   } else if (name == "--answer") {
@@ -121,7 +125,10 @@ holding data/ and textures/), to PNG pictures and/or an H.264 video with the mus
                   still drawn, since the animations advance per drawn frame
   --to MS         end of the written range, exclusive (default 185900, the end)
   --png DIR       write each frame as DIR/tNNNNNN.png (programme time in ms)
-  --video FILE    write an MP4 (H.264, with the music from the same time) via ffmpeg
+  --video FILE    write an MP4 video (H.264 and AAC) with the music from the same time
+  --crf N         the video's quality, 0 to 51 (default )" +
+         std::to_string(kDefaultCrf) + R"(): lower is better and larger,
+                  each step about a tenth in size; 12 to archive, 28 to mail
   --keys LIST     key presses MS:KEY[,MS:KEY...]; KEY is a Win32 virtual-key name
                   (P, F1, LEFT, ESCAPE, VK_SPACE, ...) or code (0x50, 80); a single
                   digit is that digit's key. The key goes down before the first frame

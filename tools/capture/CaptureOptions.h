@@ -6,6 +6,7 @@
 
 #include "capture/FrameSchedule.h"
 #include "capture/KeyScript.h"
+#include "capture/VideoEncoder.h"
 
 namespace capture {
 
@@ -17,6 +18,7 @@ struct CaptureOptions {
   int64_t toMs = 185900;
   std::string pngDir;     // empty: no pictures
   std::string videoFile;  // empty: no video
+  int crf = kDefaultCrf;  // the video's quality: lower is better and larger
   std::vector<KeyPress> keys;
   bool answerNo = false;  // answer questions No instead of Yes
   bool quiet = false;

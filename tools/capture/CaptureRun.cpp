@@ -32,6 +32,7 @@ WriterSettings MakeWriterSettings(const CaptureOptions& options) {
   video.width = options.width;
   video.height = options.height;
   video.fps = options.fps;
+  video.crf = options.crf;
   // The music is in step with programme time, so it starts where the first written frame is.
   video.startUs = options.Schedule().FirstWrittenFrame() * 1000000 / options.fps;
   if (settings.video && std::filesystem::exists(kMusicFile)) {
@@ -54,33 +55,33 @@ int RunCapture(const CaptureOptions& options) {
   FrameQueue queue(kFramePool, [&writer](const CapturedFrame& frame) { return writer.Write(frame); });
   ProgressBar progress(!options.quiet, options.Schedule().EndFrame());
 
-  int exit_code = 0;
-  int64_t frames_drawn = 0;
-  int64_t last_ms = 0;
+  int exitCode = 0;
+  int64_t framesDrawn = 0;
+  int64_t lastMs = 0;
   {
     platform::HeadlessPlatform platform;
     CaptureDriver driver(options, platform, queue, progress);
     Demo demo(platform);
-    exit_code = RunLandscape(demo, {options.width, options.height});
-    frames_drawn = driver.FramesDrawn();
-    last_ms = driver.LastProgrammeMs();
+    exitCode = RunLandscape(demo, {options.width, options.height});
+    framesDrawn = driver.FramesDrawn();
+    lastMs = driver.LastProgrammeMs();
   }
-  progress.Finish(frames_drawn, last_ms);
+  progress.Finish(framesDrawn, lastMs);
 
   const bool written = queue.Finish();
   const bool closed = writer.Close(&error);
-  const bool wants_output = !options.pngDir.empty() || !options.videoFile.empty();
-  if (wants_output && writer.FramesWritten() == 0) {
+  const bool wantsOutput = !options.pngDir.empty() || !options.videoFile.empty();
+  if (wantsOutput && writer.FramesWritten() == 0) {
     std::fprintf(stderr, "landscape-capture: no frame lay in [%lld, %lld) ms; the demo drew %lld frames\n",
                  static_cast<long long>(options.fromMs), static_cast<long long>(options.toMs),
-                 static_cast<long long>(frames_drawn));
+                 static_cast<long long>(framesDrawn));
     return 1;
   }
   if (!written || !closed) {
     std::fprintf(stderr, "landscape-capture: %s\n", (!written ? writer.Error() : error).c_str());
     return 1;
   }
-  return exit_code;
+  return exitCode;
 }
 
 }  // namespace capture

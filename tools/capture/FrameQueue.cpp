@@ -3,8 +3,8 @@
 
 namespace capture {
 
-FrameQueue::FrameQueue(size_t pool_size, Consumer consumer) : consumer_(std::move(consumer)) {
-  for (size_t i = 0; i < pool_size; ++i) {
+FrameQueue::FrameQueue(size_t poolSize, Consumer consumer) : consumer_(std::move(consumer)) {
+  for (size_t i = 0; i < poolSize; ++i) {
     pool_.push_back(std::make_unique<CapturedFrame>());
     free_.push_back(pool_.back().get());
   }

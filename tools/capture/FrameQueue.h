@@ -21,7 +21,7 @@ struct CapturedFrame {
   int64_t timeMs = 0;  // programme time of the frame
   int width = 0;
   int height = 0;
-  std::vector<uint8_t> bgra;  // bottom row first, as read back
+  std::vector<uint8_t> rgba;  // bottom row first, as read back
 };
 
 class FrameQueue {
@@ -29,7 +29,7 @@ class FrameQueue {
   // Called on the writer thread, in submission order; false stops the queue.
   using Consumer = std::function<bool(const CapturedFrame&)>;
 
-  FrameQueue(size_t pool_size, Consumer consumer);
+  FrameQueue(size_t poolSize, Consumer consumer);
   ~FrameQueue();
   FrameQueue(const FrameQueue&) = delete;
   FrameQueue& operator=(const FrameQueue&) = delete;

@@ -20,7 +20,7 @@ bool FrameWriter::Open(const WriterSettings& settings, std::string* error) {
     }
   }
   if (!settings_.video) return true;
-  // Found out here rather than by ffmpeg once the demo has drawn up to the first frame.
+  // Found out here, with a clearer reason than the muxer would give.
   const std::filesystem::path folder = std::filesystem::path(settings_.videoSettings.path).parent_path();
   if (!folder.empty() && !std::filesystem::is_directory(folder)) {
     *error = "cannot write " + settings_.videoSettings.path + ": no folder " + folder.string();
@@ -32,13 +32,13 @@ bool FrameWriter::Open(const WriterSettings& settings, std::string* error) {
 bool FrameWriter::Write(const CapturedFrame& frame) {
   if (!settings_.pngDir.empty()) {
     scratch_.resize(static_cast<size_t>(frame.width) * frame.height * 3);
-    ToRgb(frame.bgra.data(), frame.width, frame.height, scratch_.data());
+    ToRgb(frame.rgba.data(), frame.width, frame.height, scratch_.data());
     const std::string path = (std::filesystem::path(settings_.pngDir) / PngFileName(frame.timeMs)).string();
     if (!WritePng(path, frame.width, frame.height, scratch_.data(), &error_)) return false;
   }
   if (settings_.video) {
     const VideoSettings& video = settings_.videoSettings;
-    const uint8_t* pixels = frame.bgra.data();
+    const uint8_t* pixels = frame.rgba.data();
     if (frame.width != video.width || frame.height != video.height) {
       scratch_.resize(static_cast<size_t>(video.width) * video.height * 4);
       CentreFrame(pixels, frame.width, frame.height, video.width, video.height, scratch_.data());
@@ -46,7 +46,7 @@ bool FrameWriter::Write(const CapturedFrame& frame) {
     }
     if (!encoder_.WriteFrame(pixels, &error_)) return false;
   }
-  ++frames_written_;
+  ++framesWritten_;
   return true;
 }
 

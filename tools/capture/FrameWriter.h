@@ -1,7 +1,6 @@
 // FrameWriter: what the writer thread does with each captured frame
 //
-// What the writer thread does with each captured frame: a PNG named after its programme time, and/or a frame
-// of the video.
+// A PNG named after its programme time, and/or a frame of the video.
 #pragma once
 
 #include <cstdint>
@@ -29,14 +28,14 @@ class FrameWriter {
   bool Close(std::string* error);
 
   const std::string& Error() const { return error_; }
-  int64_t FramesWritten() const { return frames_written_; }
+  int64_t FramesWritten() const { return framesWritten_; }
 
  private:
   WriterSettings settings_;
   VideoEncoder encoder_;
   std::vector<uint8_t> scratch_;  // writer thread only
   std::string error_;
-  int64_t frames_written_ = 0;
+  int64_t framesWritten_ = 0;
 };
 
 }  // namespace capture

@@ -3,21 +3,21 @@
 
 namespace capture {
 
-int AnswerMessageBox(uint32_t flags, bool answer_no) {
+int AnswerMessageBox(uint32_t flags, bool answerNo) {
   constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdIgnore = 5, kIdYes = 6, kIdNo = 7,
                 kIdContinue = 11;
   switch (flags & 0xF) {  // MB_TYPEMASK: the buttons
     case 1:               // MB_OKCANCEL
-      return answer_no ? kIdCancel : kIdOk;
+      return answerNo ? kIdCancel : kIdOk;
     case 2:  // MB_ABORTRETRYIGNORE: go on, or give up
-      return answer_no ? kIdAbort : kIdIgnore;
+      return answerNo ? kIdAbort : kIdIgnore;
     case 3:  // MB_YESNOCANCEL
     case 4:  // MB_YESNO
-      return answer_no ? kIdNo : kIdYes;
+      return answerNo ? kIdNo : kIdYes;
     case 5:  // MB_RETRYCANCEL: nothing changes between tries without a user, so never retry
       return kIdCancel;
     case 6:  // MB_CANCELTRYCONTINUE
-      return answer_no ? kIdCancel : kIdContinue;
+      return answerNo ? kIdCancel : kIdContinue;
     default:  // MB_OK and anything unknown
       return kIdOk;
   }

@@ -11,7 +11,7 @@
 namespace capture {
 
 // The Win32 answer code (IDOK 1, IDYES 6, IDNO 7, ...) for a box with these Win32 flags.
-int AnswerMessageBox(uint32_t flags, bool answer_no);
+int AnswerMessageBox(uint32_t flags, bool answerNo);
 
 // "caption: text" and a line break.
 std::string FormatMessageBox(std::string_view caption, std::string_view text);

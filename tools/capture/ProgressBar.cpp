@@ -8,12 +8,12 @@
 
 namespace capture {
 
-std::string FormatProgress(const ProgressState& s, int bar_width) {
+std::string FormatProgress(const ProgressState& s, int barWidth) {
   // More frames than planned happen when F1 restarts the programme.
   const double fraction =
       s.framesTotal > 0 ? std::clamp(static_cast<double>(s.framesDone) / s.framesTotal, 0.0, 1.0) : 1.0;
-  const int filled = static_cast<int>(fraction * bar_width);
-  std::string bar = "[" + std::string(filled, '#') + std::string(bar_width - filled, '.') + "]";
+  const int filled = static_cast<int>(fraction * barWidth);
+  std::string bar = "[" + std::string(filled, '#') + std::string(barWidth - filled, '.') + "]";
   const double fps = s.elapsedSeconds > 0.0 ? s.framesDone / s.elapsedSeconds : 0.0;
   char left[32] = "  --:--";
   if (fps > 0.0) {
@@ -28,18 +28,18 @@ std::string FormatProgress(const ProgressState& s, int bar_width) {
   return bar + text;
 }
 
-ProgressBar::ProgressBar(bool enabled, int64_t frames_total)
+ProgressBar::ProgressBar(bool enabled, int64_t framesTotal)
     : shown_(enabled && isatty(STDERR_FILENO) == 1),
-      total_(frames_total),
+      total_(framesTotal),
       start_(std::chrono::steady_clock::now()),
-      last_draw_(start_) {}
+      lastDraw_(start_) {}
 
-void ProgressBar::Update(int64_t frames_done, int64_t programme_ms) {
+void ProgressBar::Update(int64_t framesDone, int64_t programmeMs) {
   if (!shown_) return;
   const auto now = std::chrono::steady_clock::now();
-  if (drawn_ && now - last_draw_ < std::chrono::milliseconds(100)) return;
-  last_draw_ = now;
-  Draw(frames_done, programme_ms);
+  if (drawn_ && now - lastDraw_ < std::chrono::milliseconds(100)) return;
+  lastDraw_ = now;
+  Draw(framesDone, programmeMs);
 }
 
 void ProgressBar::Clear() {
@@ -48,16 +48,16 @@ void ProgressBar::Clear() {
   drawn_ = false;
 }
 
-void ProgressBar::Finish(int64_t frames_done, int64_t programme_ms) {
+void ProgressBar::Finish(int64_t framesDone, int64_t programmeMs) {
   if (!shown_) return;
-  Draw(frames_done, programme_ms);
+  Draw(framesDone, programmeMs);
   std::fputc('\n', stderr);
   drawn_ = false;
 }
 
-void ProgressBar::Draw(int64_t frames_done, int64_t programme_ms) {
+void ProgressBar::Draw(int64_t framesDone, int64_t programmeMs) {
   const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-  const std::string line = FormatProgress({frames_done, total_, programme_ms, elapsed});
+  const std::string line = FormatProgress({framesDone, total_, programmeMs, elapsed});
   std::fprintf(stderr, "\r%s\033[K", line.c_str());
   std::fflush(stderr);
   drawn_ = true;
