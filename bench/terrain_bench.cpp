@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/HeadlessGL.h"
+#include "support/Scratch.h"
 #include "support/TerrainFiles.h"
 #include "terrain/Terrain.h"
 #include "terrain/internal/HeightTools.h"
@@ -28,12 +29,12 @@ struct Fixture {
     ok = gl.Create(options);
     const auto dir = std::filesystem::temp_directory_path() / "landscape_terrain_bench";
     std::filesystem::remove_all(dir);
-    terraintest::LandscapeFiles files;
+    testsupport::LandscapeFiles files;
     files.size = 256;
     files.height = Height;
     files.skySize = 256;
-    terraintest::WriteLandscapeFiles(dir, files);
-    chdir = std::make_unique<terraintest::ScopedChdir>(dir);
+    testsupport::WriteLandscapeFiles(dir, files);
+    chdir = std::make_unique<testsupport::ScopedChdir>(dir);
     heights.resize(256 * 256);
     for (int r = 0; r < 256; ++r) {
       for (int c = 0; c < 256; ++c) heights[static_cast<size_t>(r) * 256 + c] = Height(c, r);
@@ -41,7 +42,7 @@ struct Fixture {
   }
   platform::HeadlessGL gl;
   bool ok = false;
-  std::unique_ptr<terraintest::ScopedChdir> chdir;
+  std::unique_ptr<testsupport::ScopedChdir> chdir;
   std::vector<unsigned char> heights;
   Console console;
   OctreeDisplay display;

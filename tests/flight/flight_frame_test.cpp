@@ -21,14 +21,14 @@ class FlightFrame : public testsupport::GLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();
-    terraintest::LandscapeFiles files;
+    testsupport::LandscapeFiles files;
     files.size = 256;
     files.height = [](int x, int y) {
       return static_cast<unsigned char>(120 + 100 * std::sin(x * 0.05) * std::cos(y * 0.04));
     };
     const auto dir = testsupport::ScratchDir();
-    terraintest::WriteLandscapeFiles(dir, files);
-    chdir_ = std::make_unique<terraintest::ScopedChdir>(dir);
+    testsupport::WriteLandscapeFiles(dir, files);
+    chdir_ = std::make_unique<testsupport::ScopedChdir>(dir);
     // The projection the window set-up leaves.
     glMatrixMode(GL_PROJECTION);
     gluPerspective(45.0, 1.0, 0.1, 200.0);
@@ -38,7 +38,7 @@ class FlightFrame : public testsupport::GLTest {
     chdir_.reset();
     GLTest::TearDown();
   }
-  std::unique_ptr<terraintest::ScopedChdir> chdir_;
+  std::unique_ptr<testsupport::ScopedChdir> chdir_;
   HeadlessPlatform os_{{AudioOutput::kNull, "", kSoundLibraryVersion, 1000}};
   Demo demo_{os_};
 };
@@ -62,8 +62,8 @@ TEST_F(FlightFrame, ProgrammeAtEightySecondsFliesOverTheLandscape) {
     const size_t at = (static_cast<size_t>(y) * width_ + x) * 4;
     return std::array<int, 3>{pixels[at], pixels[at + 1], pixels[at + 2]};
   };
-  const std::array<int, 3> sky = {terraintest::SkyByte(false, 0), terraintest::SkyByte(false, 1),
-                                  terraintest::SkyByte(false, 2)};
+  const std::array<int, 3> sky = {testsupport::SkyByte(false, 0), testsupport::SkyByte(false, 1),
+                                  testsupport::SkyByte(false, 2)};
   EXPECT_EQ(pixel(width_ / 2, height_ - 1), sky);
   const auto ground = pixel(width_ / 2, 0);
   EXPECT_NE(ground, sky);
@@ -88,7 +88,7 @@ TEST_F(GeneratedDataFlight, GeneratedLandscapeShowsSkyAboveAndGroundBelow) {
   if (runDir == nullptr || !std::filesystem::exists(std::filesystem::path(runDir) / kHeightmapPath)) {
     GTEST_SKIP() << "no generated data";
   }
-  terraintest::ScopedChdir chdir(runDir);
+  testsupport::ScopedChdir chdir(runDir);
   glMatrixMode(GL_PROJECTION);
   gluPerspective(45.0, 320.0 / 240.0, 0.1, 200.0);
   glMatrixMode(GL_MODELVIEW);

@@ -1,4 +1,4 @@
-// TestGrid: a synthetic terrain grid for the geometry tests and benchmarks
+// TestGrid: terrain-like grids and free triangles for the geometry tests and benchmarks
 #pragma once
 
 #include <algorithm>
@@ -16,48 +16,51 @@ struct Grid {
   int depth = 0;
   std::vector<TerrainVertex> vertices;
   std::vector<TerrainTriangle> triangles;
-  std::vector<const TerrainTriangle*> pointers;  // in record order, as the terrain hands them over
 
-  // The terrain's root cube: corner at the origin, edge the largest of the two extents and 256 height
-  // steps.
-  Cube RootCube() const {
-    const float worldWidth = static_cast<float>(width) * 1.6f;
-    const float worldDepth = static_cast<float>(depth) * 1.6f;
-    return {0.0f, 0.0f, 0.0f, std::max({worldDepth, 256.0f * 0.05859375f, worldWidth})};
+  uint32_t Vertex(float x, float y, float z) {
+    vertices.emplace_back().position.Set(x, y, z);
+    return static_cast<uint32_t>(vertices.size() - 1);
+  }
+  void Triangle(uint32_t a, uint32_t b, uint32_t c) {
+    triangles.push_back({a, b, c, {}, static_cast<uint32_t>(triangles.size())});
+  }
+  // n triangles with all three corners at (x, y, z).
+  void Cluster(int n, float x, float y, float z) {
+    for (int i = 0; i < n; ++i) {
+      const uint32_t v = Vertex(x, y, z);
+      Triangle(v, v, v);
+    }
+  }
+  // In record order, as the terrain hands them to the octree.
+  std::vector<const TerrainTriangle*> Pointers() const {
+    std::vector<const TerrainTriangle*> out;
+    for (const TerrainTriangle& t : triangles) out.push_back(&t);
+    return out;
   }
 };
 
+// The terrain's grid: vertex (column c, row r) at (1.6 c, height x 15/256, 1.6 r), two triangles per cell.
 inline Grid MakeGrid(int width, int depth, const std::function<int(int, int)>& height = nullptr) {
   Grid g;
   g.width = width;
   g.depth = depth;
-  g.vertices.resize(static_cast<size_t>(width) * depth);
   for (int r = 0; r < depth; ++r) {
-    for (int c = 0; c < width; ++c) {
-      TerrainVertex& v = g.vertices[static_cast<size_t>(r) * width + c];
-      const int h = height ? height(c, r) : 0;
-      v.position.Set(static_cast<float>(c) * 1.6f, static_cast<float>(h) * 0.05859375f,
-                     static_cast<float>(r) * 1.6f);
-      v.s = static_cast<float>(c) / static_cast<float>(width);
-      v.t = static_cast<float>(r) / static_cast<float>(depth);
+    for (int c = 0; c < width; ++c) g.Vertex(c * 1.6f, (height ? height(c, r) : 0) * 0.05859375f, r * 1.6f);
+  }
+  const uint32_t w = static_cast<uint32_t>(width);
+  for (uint32_t r = 0; r + 1 < static_cast<uint32_t>(depth); ++r) {
+    for (uint32_t i = r * w; i + 1 < (r + 1) * w; ++i) {
+      g.Triangle(i, i + w, i + 1);
+      g.Triangle(i + w + 1, i + 1, i + w);
     }
   }
-  if (width < 2 || depth < 2) return g;
-  g.triangles.resize(static_cast<size_t>(2 * width - 2) * (depth - 1));
-  for (int r = 0; r + 1 < depth; ++r) {
-    for (int c = 0; c + 1 < width; ++c) {
-      const uint32_t i = static_cast<uint32_t>(r * width + c);
-      const uint32_t k = static_cast<uint32_t>(r * (width - 1) + c);
-      const uint32_t w = static_cast<uint32_t>(width);
-      g.triangles[2 * k] = {i, i + w, i + 1, {}, 2 * k};
-      g.triangles[2 * k + 1] = {i + w + 1, i + 1, i + w, {}, 2 * k + 1};
-    }
-  }
-  for (const TerrainTriangle& t : g.triangles) g.pointers.push_back(&t);
   return g;
 }
 
-// Builds the octree over the grid as the terrain does.
-inline void BuildOctree(OctreeNode& root, const Grid& g) { root.Build(g.pointers, g.RootCube(), g.vertices); }
+// The terrain's root cube: corner at the origin, edge the largest of the two extents and 256 height steps.
+inline void BuildOctree(OctreeNode& root, const Grid& g) {
+  const float edge = std::max({g.depth * 1.6f, 256.0f * 0.05859375f, g.width * 1.6f});
+  root.Build(g.Pointers(), {0.0f, 0.0f, 0.0f, edge}, g.vertices);
+}
 
 }  // namespace testgrid

@@ -13,9 +13,9 @@
 
 namespace {
 
-using terraintest::BmpRecipe;
-using terraintest::BoxRecorder;
-using terraintest::MakeBmp;
+using testsupport::BmpRecipe;
+using testsupport::BoxRecorder;
+using testsupport::MakeBmp;
 
 std::filesystem::path WriteBmp(const std::string& name, const BmpRecipe& recipe) {
   const auto path = testsupport::ScratchDir() / name;

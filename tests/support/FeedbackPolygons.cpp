@@ -1,66 +1,80 @@
-// Test support: reading GL feedback buffers back into polygons
+// Test support: GL feedback capture and its parser
 #include "support/FeedbackPolygons.h"
 
 #include <GL/gl.h>
-
-#include <cstddef>
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
 namespace {
 
-constexpr std::size_t VertexFloats = 11;  // x y z, r g b a, s t r q
+constexpr std::size_t kVertexFloats = 11;  // x y z, r g b a, s t r q
 
 FeedbackVertex ReadVertex(const float* p) {
-  FeedbackVertex v;
-  v.x = p[0];
-  v.y = p[1];
-  v.z = p[2];
-  v.color = {p[3], p[4], p[5], p[6]};
-  v.texCoord = {p[7], p[8], p[9], p[10]};
-  return v;
+  return {p[0], p[1], p[2], {p[3], p[4], p[5], p[6]}, {p[7], p[8], p[9], p[10]}};
+}
+
+// Calls `take(token, vertices)` for each primitive of the buffer, in order.
+void WalkFeedback(const std::vector<float>& buffer,
+                  const std::function<void(int, const FeedbackPolygon&)>& take) {
+  std::size_t i = 0;
+  while (i < buffer.size()) {
+    const int token = static_cast<int>(buffer[i++]);
+    std::size_t count = 0;
+    if (token == GL_PASS_THROUGH_TOKEN) {
+      ++i;
+      continue;
+    } else if (token == GL_POLYGON_TOKEN && i < buffer.size()) {
+      count = static_cast<std::size_t>(buffer[i++]);
+    } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+      count = 2;
+    } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN || token == GL_DRAW_PIXEL_TOKEN ||
+               token == GL_COPY_PIXEL_TOKEN) {
+      count = 1;
+    } else {
+      ADD_FAILURE() << "unknown feedback token " << token << " at " << i - 1;
+      return;
+    }
+    if (i + count * kVertexFloats > buffer.size()) {
+      ADD_FAILURE() << "feedback record cut short at " << i;
+      return;
+    }
+    FeedbackPolygon vertices;
+    for (std::size_t k = 0; k < count; ++k) vertices.push_back(ReadVertex(&buffer[i + k * kVertexFloats]));
+    take(token, vertices);
+    i += count * kVertexFloats;
+  }
 }
 
 bool SamePosition(const FeedbackVertex& a, const FeedbackVertex& b) { return a.x == b.x && a.y == b.y; }
 
 }  // namespace
 
+std::vector<float> CaptureFeedback(const std::function<void()>& draw, size_t capacity) {
+  std::vector<float> buffer(capacity);
+  glFeedbackBuffer(static_cast<GLsizei>(capacity), GL_3D_COLOR_TEXTURE, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  draw();
+  const GLint used = glRenderMode(GL_RENDER);
+  EXPECT_GE(used, 0) << "feedback buffer of " << capacity << " floats overflowed";
+  buffer.resize(used > 0 ? static_cast<size_t>(used) : 0);
+  return buffer;
+}
+
 std::vector<FeedbackPolygon> ParseFeedbackPolygons(const std::vector<float>& buffer) {
   std::vector<FeedbackPolygon> polygons;
-  std::size_t i = 0;
-  while (i < buffer.size()) {
-    const int token = static_cast<int>(buffer[i++]);
-    std::size_t vertices = 0;
-    switch (token) {
-      case GL_POLYGON_TOKEN: {
-        if (i >= buffer.size()) return polygons;
-        const std::size_t count = static_cast<std::size_t>(buffer[i++]);
-        if (i + count * VertexFloats > buffer.size()) return polygons;
-        FeedbackPolygon polygon;
-        for (std::size_t k = 0; k < count; ++k) polygon.push_back(ReadVertex(&buffer[i + k * VertexFloats]));
-        polygons.push_back(polygon);
-        i += count * VertexFloats;
-        continue;
-      }
-      case GL_POINT_TOKEN:
-      case GL_BITMAP_TOKEN:
-      case GL_DRAW_PIXEL_TOKEN:
-      case GL_COPY_PIXEL_TOKEN:
-        vertices = 1;
-        break;
-      case GL_LINE_TOKEN:
-      case GL_LINE_RESET_TOKEN:
-        vertices = 2;
-        break;
-      case GL_PASS_THROUGH_TOKEN:
-        i += 1;
-        continue;
-      default:
-        return polygons;
-    }
-    i += vertices * VertexFloats;
-  }
+  WalkFeedback(buffer, [&](int token, const FeedbackPolygon& vertices) {
+    if (token == GL_POLYGON_TOKEN) polygons.push_back(vertices);
+  });
   return polygons;
+}
+
+std::vector<FeedbackLine> ParseFeedbackLines(const std::vector<float>& buffer) {
+  std::vector<FeedbackLine> lines;
+  WalkFeedback(buffer, [&](int token, const FeedbackPolygon& vertices) {
+    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) lines.push_back({vertices[0], vertices[1]});
+  });
+  return lines;
 }
 
 bool JoinQuads(const std::vector<FeedbackPolygon>& polygons,

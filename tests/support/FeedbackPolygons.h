@@ -1,8 +1,9 @@
-// Test support: GL feedback buffers read back into polygons
+// Test support: drawing in GL feedback mode and reading the buffer back as polygons and lines
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace testsupport {
@@ -14,10 +15,25 @@ struct FeedbackVertex {
 };
 
 using FeedbackPolygon = std::vector<FeedbackVertex>;
+using FeedbackLine = std::array<FeedbackVertex, 2>;
+
+// Runs `draw` in GL_FEEDBACK mode (GL_3D_COLOR_TEXTURE) and returns the raw buffer. A buffer too
+// small for what was drawn fails the test instead of passing for an empty picture.
+std::vector<float> CaptureFeedback(const std::function<void()>& draw, size_t capacity = 1 << 16);
 
 // Polygons in feedback order; points, lines, pixels and pass-through markers are skipped.
-// An unknown token ends the parse (the buffer is then not of the expected type).
+// An unknown token or a cut record fails the test and ends the parse.
 std::vector<FeedbackPolygon> ParseFeedbackPolygons(const std::vector<float>& buffer);
+// Line segments (GL_LINE_TOKEN and GL_LINE_RESET_TOKEN) in feedback order; the rest is skipped.
+std::vector<FeedbackLine> ParseFeedbackLines(const std::vector<float>& buffer);
+
+inline std::vector<FeedbackPolygon> CapturePolygons(const std::function<void()>& draw,
+                                                    size_t capacity = 1 << 16) {
+  return ParseFeedbackPolygons(CaptureFeedback(draw, capacity));
+}
+inline std::vector<FeedbackLine> CaptureLines(const std::function<void()>& draw, size_t capacity = 1 << 16) {
+  return ParseFeedbackLines(CaptureFeedback(draw, capacity));
+}
 
 // Quads drawn with GL_QUADS, as their four corners in the order they were given. A quad comes
 // back either as one four-vertex polygon or as the triangles (a, b, d), (b, c, d). Returns

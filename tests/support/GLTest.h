@@ -1,14 +1,13 @@
-// Test support: a fixture owning a headless GL context, and a scratch folder for test files
+// Test support: a fixture owning a headless GL context; includes the scratch-folder and feedback helpers
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-#include <string>
 #include <vector>
 
 #include "platform/HeadlessGL.h"
+#include "support/FeedbackPolygons.h"
+#include "support/Scratch.h"
 
 namespace testsupport {
 
@@ -21,18 +20,14 @@ class GLTest : public ::testing::Test {
 
   // RGBA bytes of the whole framebuffer, bottom row first (as glReadPixels gives them).
   std::vector<unsigned char> ReadPixels() const;
+  // The RGBA bytes of pixel (x, y) of ReadPixels' result, y counted from the bottom.
+  const unsigned char* PixelAt(const std::vector<unsigned char>& pixels, int x, int y) const {
+    return &pixels[(static_cast<size_t>(y) * width_ + x) * 4];
+  }
 
   platform::HeadlessGL gl_;
   int width_;
   int height_;
 };
-
-// Runs `draw` in GL_FEEDBACK mode (GL_3D_COLOR_TEXTURE) and returns the raw buffer.
-std::vector<float> CaptureFeedback(const std::function<void()>& draw, size_t capacity = 1 << 16);
-
-// A per-test empty folder below the suite's scratch root ($LANDSCAPE_TEST_TMP or /tmp).
-std::filesystem::path ScratchDir();
-
-void WriteFile(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 
 }  // namespace testsupport

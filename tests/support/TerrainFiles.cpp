@@ -1,9 +1,11 @@
 // Test support: BMP files built byte by byte and the data folder layout of the terrain suites
 #include "support/TerrainFiles.h"
 
-#include "support/GLTest.h"
+#include <algorithm>
 
-namespace terraintest {
+#include "support/Scratch.h"
+
+namespace testsupport {
 namespace {
 
 void Put32(std::vector<unsigned char>& out, size_t at, uint32_t v) {
@@ -67,7 +69,6 @@ unsigned char SkyByte(bool stone, int channel) {
 }
 
 void WriteLandscapeFiles(const std::filesystem::path& root, const LandscapeFiles& files) {
-  using testsupport::WriteFile;
   if (files.writeHeightmap) {
     BmpRecipe recipe;
     recipe.width = recipe.height = files.size;
@@ -93,10 +94,4 @@ void WriteLandscapeFiles(const std::filesystem::path& root, const LandscapeFiles
   }
 }
 
-ScopedChdir::ScopedChdir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-  std::filesystem::current_path(dir);
-}
-
-ScopedChdir::~ScopedChdir() { std::filesystem::current_path(previous_); }
-
-}  // namespace terraintest
+}  // namespace testsupport

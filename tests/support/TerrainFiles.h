@@ -1,4 +1,4 @@
-// Test inputs for the terrain and flight suites: BMP files built byte by byte and a data folder
+// Test support: BMP files built byte by byte, and the data folder of a landscape build
 #pragma once
 
 #include <cstdint>
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "image/MessageBox.h"
+#include "support/BoxRecorder.h"
 #include "terrain/Terrain.h"
 
-namespace terraintest {
+namespace testsupport {
 
 struct BmpRecipe {
   int32_t width = 4;
@@ -47,19 +47,6 @@ void WriteLandscapeFiles(const std::filesystem::path& root, const LandscapeFiles
 unsigned char LayerByte(int file, int channel);
 unsigned char SkyByte(bool stone, int channel);
 
-// Records message boxes as "caption|text" (with the owner) and answers OK.
-struct BoxRecorder {
-  std::vector<std::string> boxes;
-  std::vector<BoxOwner> owners;
-  ShowMessageBox Show() {
-    return [this](const std::string& text, const std::string& caption, unsigned flags, BoxOwner owner) {
-      boxes.push_back(caption + "|" + text + (flags != kMessageBoxOk ? "|flags" : ""));
-      owners.push_back(owner);
-      return 1;
-    };
-  }
-};
-
 // The program-wide pieces a landscape build reports to, with recorded boxes and lines.
 struct LandscapeRig {
   LandscapeRig() {
@@ -73,14 +60,4 @@ struct LandscapeRig {
   LandscapeContext context{console, display, boxes.Show()};
 };
 
-// Runs the caller with the working directory switched to `dir`, restoring it after.
-class ScopedChdir {
- public:
-  explicit ScopedChdir(const std::filesystem::path& dir);
-  ~ScopedChdir();
-
- private:
-  std::filesystem::path previous_;
-};
-
-}  // namespace terraintest
+}  // namespace testsupport

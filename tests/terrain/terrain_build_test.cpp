@@ -12,16 +12,16 @@
 
 namespace {
 
-using terraintest::LandscapeFiles;
-using terraintest::LandscapeRig;
-using terraintest::ScopedChdir;
+using testsupport::LandscapeFiles;
+using testsupport::LandscapeRig;
+using testsupport::ScopedChdir;
 
 class TerrainBuild : public testsupport::GLTest {
  protected:
   // A scratch folder holding the demo's data files, made the working directory.
   void UseFiles(const LandscapeFiles& files) {
     dir_ = testsupport::ScratchDir();
-    terraintest::WriteLandscapeFiles(dir_, files);
+    testsupport::WriteLandscapeFiles(dir_, files);
     chdir_ = std::make_unique<ScopedChdir>(dir_);
   }
   void TearDown() override {
@@ -121,8 +121,8 @@ TEST_F(TerrainBuild, HeightmapFileMustBeEightBit) {
   Terrain terrain;
   EXPECT_TRUE(terrain.Build(kHeightmapPath, rig.context));
   EXPECT_EQ(terrain.Width(), 17);
-  terraintest::BmpRecipe colour;
-  testsupport::WriteFile(dir_ / "colour.bmp", terraintest::MakeBmp(colour));
+  testsupport::BmpRecipe colour;
+  testsupport::WriteFile(dir_ / "colour.bmp", testsupport::MakeBmp(colour));
   EXPECT_FALSE(terrain.Build("colour.bmp", rig.context));
   EXPECT_TRUE(rig.boxes.boxes.empty());  // a wrong depth has no box of its own
   EXPECT_FALSE(terrain.Build("missing.bmp", rig.context));
@@ -315,18 +315,18 @@ class TextureSynthesis : public testsupport::GLTest {
     for (size_t k = 0; k < 5; ++k) {
       paths[k] = (dir / ("layer" + std::to_string(k) + ".bmp")).string();
       if (k >= colours.size()) continue;
-      terraintest::BmpRecipe recipe;
+      testsupport::BmpRecipe recipe;
       recipe.width = recipe.height = size;
       const auto colour = colours[k];
       recipe.pixel = [colour](int, int, int c) { return colour[static_cast<size_t>(c)]; };
-      testsupport::WriteFile(paths[k], terraintest::MakeBmp(recipe));
+      testsupport::WriteFile(paths[k], testsupport::MakeBmp(recipe));
     }
     return paths;
   }
   // Synthesises over heights that run 0, 32, 64, 128, 192, 255 along the first row and
   // returns the first six texels, red-first, read back from the GL texture.
   std::vector<std::array<int, 3>> Synthesize(Terrain& terrain, const std::array<std::string, 5>& paths,
-                                             terraintest::BoxRecorder& boxes, bool* ok = nullptr) {
+                                             testsupport::BoxRecorder& boxes, bool* ok = nullptr) {
     std::vector<unsigned char> heights(256 * 256, 0);
     const unsigned char probe[6] = {0, 32, 64, 128, 192, 255};
     std::copy(probe, probe + 6, heights.begin());
@@ -347,7 +347,7 @@ TEST_F(TextureSynthesis, BlendsLayersByHeightRedFirstWithTruncation) {
   const auto paths =
       WriteLayers({{200, 201, 10}, {100, 100, 30}, {100, 100, 30}, {5, 6, 7}, {250, 240, 230}});
   Terrain terrain;
-  terraintest::BoxRecorder boxes;
+  testsupport::BoxRecorder boxes;
   bool ok = false;
   const auto t = Synthesize(terrain, paths, boxes, &ok);
   ASSERT_TRUE(ok);
@@ -367,7 +367,7 @@ TEST_F(TextureSynthesis, BlendsLayersByHeightRedFirstWithTruncation) {
 TEST_F(TextureSynthesis, LayersAreReadInTheirOwnOrderAndMissingOnesCountAsBlack) {
   const auto paths = WriteLayers({});  // none written
   Terrain terrain;
-  terraintest::BoxRecorder boxes;
+  testsupport::BoxRecorder boxes;
   bool ok = false;
   const auto t = Synthesize(terrain, paths, boxes, &ok);
   EXPECT_TRUE(ok);
@@ -388,12 +388,12 @@ TEST_F(TextureSynthesis, LayersAreReadInTheirOwnOrderAndMissingOnesCountAsBlack)
 
 TEST_F(TextureSynthesis, TooSmallOrWrongDepthLayersAreNotRead) {
   auto paths = WriteLayers({{1, 2, 3}, {9, 9, 9}}, 16);  // 16 x 16: far too few bytes
-  terraintest::BmpRecipe grey;
+  testsupport::BmpRecipe grey;
   grey.bits = 8;
   grey.width = grey.height = 256;
-  testsupport::WriteFile(paths[2], terraintest::MakeBmp(grey));
+  testsupport::WriteFile(paths[2], testsupport::MakeBmp(grey));
   Terrain terrain;
-  terraintest::BoxRecorder boxes;
+  testsupport::BoxRecorder boxes;
   const auto t = Synthesize(terrain, paths, boxes);
   for (const auto& texel : t) EXPECT_EQ(texel, (std::array<int, 3>{0, 0, 0}));
   EXPECT_EQ(boxes.boxes.size(), 2u);  // layers 3 and 4 missing

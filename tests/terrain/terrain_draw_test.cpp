@@ -14,9 +14,9 @@
 
 namespace {
 
-using terraintest::LandscapeFiles;
-using terraintest::LandscapeRig;
-using terraintest::ScopedChdir;
+using testsupport::LandscapeFiles;
+using testsupport::LandscapeRig;
+using testsupport::ScopedChdir;
 
 class TerrainDraw : public testsupport::GLTest {
  protected:
@@ -34,7 +34,7 @@ class TerrainDraw : public testsupport::GLTest {
   }
   void UseFiles(const LandscapeFiles& files) {
     dir_ = testsupport::ScratchDir();
-    terraintest::WriteLandscapeFiles(dir_, files);
+    testsupport::WriteLandscapeFiles(dir_, files);
     chdir_ = std::make_unique<ScopedChdir>(dir_);
   }
   std::array<unsigned char, 4> Pixel(const std::vector<unsigned char>& pixels, int x, int y) const {
@@ -144,13 +144,13 @@ TEST_F(TerrainDraw, TogglesFlipFlagsAndOctreeDisplay) {
 std::vector<std::string> WriteFaces(const std::filesystem::path& dir) {
   std::vector<std::string> names;
   for (int i = 0; i < 6; ++i) {
-    terraintest::BmpRecipe recipe;
+    testsupport::BmpRecipe recipe;
     recipe.width = recipe.height = 4;
     recipe.pixel = [i](int, int, int c) {
       return static_cast<unsigned char>(c == 0 ? 40 * i + 10 : c == 1 ? 7 : 99);
     };
     names.push_back((dir / ("face" + std::to_string(i) + ".bmp")).string());
-    testsupport::WriteFile(names.back(), terraintest::MakeBmp(recipe));
+    testsupport::WriteFile(names.back(), testsupport::MakeBmp(recipe));
   }
   return names;
 }
@@ -242,7 +242,7 @@ TEST_F(TerrainDraw, SkyCubeIsSixQuadsWithWholeTextureEach) {
 TEST_F(TerrainDraw, SkyLoadStopsAtTheFirstBadFace) {
   auto names = WriteFaces(testsupport::ScratchDir());
   names[3] = "missing.bmp";
-  terraintest::BoxRecorder boxes;
+  testsupport::BoxRecorder boxes;
   Skybox sky;
   EXPECT_FALSE(sky.Load(names, boxes.Show()));
   EXPECT_EQ(boxes.boxes.size(), 1u);
@@ -282,18 +282,18 @@ TEST_F(TerrainDraw, LandscapeFrameShowsSkyAboveAndShadedGroundBelow) {
   DrawLandscape(terrain, camera, rig.display);
   const auto pixels = ReadPixels();
   const auto sky = Pixel(pixels, width_ / 2, height_ - 2);
-  EXPECT_EQ(sky[0], terraintest::SkyByte(false, 0));  // stored blue shown as red
-  EXPECT_EQ(sky[1], terraintest::SkyByte(false, 1));
-  EXPECT_EQ(sky[2], terraintest::SkyByte(false, 2));
+  EXPECT_EQ(sky[0], testsupport::SkyByte(false, 0));  // stored blue shown as red
+  EXPECT_EQ(sky[1], testsupport::SkyByte(false, 1));
+  EXPECT_EQ(sky[2], testsupport::SkyByte(false, 2));
   // Ground at height 0 is layer 0 (tex0) modulated by its shade (50..155 of 255).
   const auto ground = Pixel(pixels, width_ / 2, 10);
   for (int c = 0; c < 3; ++c) {
-    const double texel = terraintest::LayerByte(0, 2 - c);
+    const double texel = testsupport::LayerByte(0, 2 - c);
     EXPECT_GE(ground[c], texel * 50 / 255 - 2) << c;
     EXPECT_LE(ground[c], texel * 155 / 255 + 2) << c;
   }
-  const double shade = ground[2] / static_cast<double>(terraintest::LayerByte(0, 0));
-  EXPECT_NEAR(ground[0] / static_cast<double>(terraintest::LayerByte(0, 2)), shade, 0.05);
+  const double shade = ground[2] / static_cast<double>(testsupport::LayerByte(0, 0));
+  EXPECT_NEAR(ground[0] / static_cast<double>(testsupport::LayerByte(0, 2)), shade, 0.05);
   EXPECT_GT(terrain.Visible().Count(), 0);
 
   // Untextured: the grey shade alone.

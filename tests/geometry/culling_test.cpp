@@ -1,0 +1,199 @@
+// Culling: the frustum's planes and cube test, the octree walk, and the wire boxes it draws
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <set>
+
+#include "geometry/Camera.h"
+#include "geometry/Frustum.h"
+#include "geometry/TestGrid.h"
+#include "support/GLTest.h"
+
+namespace {
+
+using Matrix = std::array<float, 16>;  // column-major, as GL keeps it
+const Matrix kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+// glFrustum(-r, r, -r, r, 1, far).
+Matrix Perspective(float r, float far) {
+  return {1 / r, 0, 0, 0, 0, 1 / r, 0, 0, 0, 0, (far + 1) / (1 - far), -1, 0, 0, 2 * far / (1 - far), 0};
+}
+
+// The view through `projection` of a camera at (x, y, z) pitched by `pitch` degrees.
+Frustum View(const Matrix& projection, float x = 0, float y = 0, float z = 0, float pitch = 0) {
+  Camera cam;
+  cam.position.Set(-x, -y, -z);
+  cam.angleX = pitch;
+  cam.Update();
+  Frustum f;
+  f.SetFromMatrices(projection.data(), cam.matrix.m);
+  return f;
+}
+
+// In glFrustum(-1, 1, -1, 1, 1, 10) the point (1, 0.5, -4) lies at these signed distances inside the
+// right, left, bottom, top, far and near planes; a singular projection gives zero planes, not NaNs.
+TEST(Frustum, PlanesComeInTableOrderAsSignedDistances) {
+  const double distances[6] = {3 * M_SQRT1_2, 5 * M_SQRT1_2, 4.5 * M_SQRT1_2, 3.5 * M_SQRT1_2, 6, 3};
+  const Frustum view = View(Perspective(1, 10)), singular = View(Matrix{});
+  for (int i = 0; i < Frustum::kPlaneCount; ++i) {
+    const float* p = view.Plane(i);
+    EXPECT_NEAR(p[0] * 1.0 + p[1] * 0.5 - p[2] * 4.0 + p[3], distances[i], 1e-5) << i;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(singular.Plane(i)[k], 0.0f) << i;
+  }
+}
+
+// With both matrices the identity the view is the open box (-1, 1) in x, y and z.
+TEST(Frustum, ClassifiesCubesStrictlyAndConservatively) {
+  const Frustum box = View(kIdentity), view = View(Perspective(1, 10)), never;
+  const struct {
+    const char* what;
+    const Frustum& frustum;
+    Cube cube;
+    CubeVisibility expected;
+  } cases[] = {
+      {"inside", box, {-0.5f, -0.5f, -0.5f, 1}, CubeVisibility::kInside},
+      {"across the right plane", box, {0.5f, -0.5f, -0.5f, 1}, CubeVisibility::kIntersecting},
+      {"beyond far", box, {-0.5f, -0.5f, 1.5f, 1}, CubeVisibility::kOutside},
+      {"behind near", box, {-0.5f, -0.5f, -3, 1}, CubeVisibility::kOutside},
+      {"face on the right plane", box, {1, -0.5f, -0.5f, 1}, CubeVisibility::kOutside},
+      {"touching from inside", box, {0, -0.5f, -0.5f, 1}, CubeVisibility::kIntersecting},
+      {"point inside", box, {0.25f, 0.25f, 0.25f, 0}, CubeVisibility::kInside},
+      // Beyond the corner where the far and right planes meet, yet not wholly behind either.
+      {"beyond a corner", view, {10, -1, -11, 2}, CubeVisibility::kIntersecting},
+      {"behind the eye", view, {-0.5f, -0.5f, 0, 1}, CubeVisibility::kOutside},
+      {"never updated", never, {-1000, -1000, -1000, 2000}, CubeVisibility::kOutside},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.frustum.TestCube(c.cube), c.expected) << c.what;
+}
+
+// What the walk must collect: the triangles of each leaf whose cube is not outside, found by walking only
+// below cubes not outside, depth first; empty leaves are never tested.
+void Expected(const OctreeNode& n, const Frustum* f, std::vector<uint32_t>& out) {
+  if ((n.TriangleCount() == 0 && !n.HasChildren()) ||
+      (f && f->TestCube(*n.GetCube()) == CubeVisibility::kOutside)) {
+    return;
+  }
+  for (int k = 0; n.HasChildren() && k < 8; ++k) Expected(n.Child(k), f, out);
+  for (const TerrainTriangle* t : n.Triangles()) out.insert(out.end(), {t->a, t->b, t->c});
+}
+
+TEST(Traversal, CollectsTheLeavesNotOutsideInTreeOrder) {
+  const testgrid::Grid g = testgrid::MakeGrid(64, 64, [](int c, int r) { return (c ^ r) & 255; });
+  OctreeNode root;
+  testgrid::BuildOctree(root, g);
+  IndexList list;
+  list.Allocate(root.CountTriangles(), g.triangles.data(), static_cast<int>(g.triangles.size()));
+  const int all = 3 * root.CountTriangles();
+  const Matrix ortho = {1e-3f, 0, 0,      0, 0, 1e-3f, 0, 0,
+                        0,     0, -1e-3f, 0, 0, 0,     0, 1};  // +-1000 around the eye
+  const Frustum box = View(ortho), up = View(Perspective(0.5f, 1000), 51, 200, 51, -90), never,
+                corner = View(Perspective(0.2f, 1000), 20, 60, 20, 90);  // last: its list is checked below
+  const struct {
+    const char* what;
+    const Frustum* frustum;
+    int least, most;
+  } cases[] = {{"all in view", &box, all, all},
+               {"no frustum: known inside", nullptr, all, all},
+               {"looking up", &up, 0, 0},
+               {"never updated", &never, 0, 0},
+               {"one corner from above", &corner, 1, all / 4}};
+  for (const auto& c : cases) {
+    list.Clear();
+    root.CollectVisible(c.frustum, list, {});
+    std::vector<uint32_t> expected;
+    Expected(root, c.frustum, expected);
+    EXPECT_EQ(std::vector<uint32_t>(list.Indices(), list.Indices() + list.Count()), expected) << c.what;
+    EXPECT_GE(list.Count(), c.least) << c.what;
+    EXPECT_LE(list.Count(), c.most) << c.what;
+  }
+  const std::set<uint32_t> drawn(list.Indices(), list.Indices() + list.Count());
+  EXPECT_TRUE(drawn.count(12 * 64 + 12));  // below the eye
+  EXPECT_FALSE(drawn.count(63 * 64 + 63));
+}
+
+// World x and y are window x and y; world z is depth (1 - z / 100) / 2.
+class Boxes : public testsupport::GLTest {
+ protected:
+  void SetUp() override {
+    GLTest::SetUp();
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 256, 0, 256, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    // A root of edge 40 split once: 10 triangles in child 5 (a leaf), 25 in child 2, whose cluster sits
+    // on the inner corner of its eight children of edge 10 and so is in all of them.
+    tree_.Cluster(10, 5.0f, 5.0f, 5.0f);
+    tree_.Cluster(25, 30.0f, 30.0f, 30.0f);
+    root_.Build(tree_.Pointers(), {0.0f, 0.0f, 0.0f, 40.0f}, tree_.vertices);
+  }
+  // The green of each box drawn (12 lines, all of one colour): 1 for an empty node down to 0 at 20
+  // triangles and beyond; red is always 1.
+  static std::vector<float> Greens(const std::function<void()>& draw) {
+    const auto lines = testsupport::CaptureLines(draw);
+    std::vector<float> greens;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (i % 12 == 0) greens.push_back(lines[i][0].color[1]);
+      EXPECT_EQ(lines[i][1].color, (std::array<float, 4>{1, greens.back(), greens.back(), 1}));
+    }
+    EXPECT_EQ(lines.size() % 12, 0u);
+    return greens;
+  }
+  testgrid::Grid tree_;
+  OctreeNode root_;
+};
+
+TEST_F(Boxes, CubeEdgesAreItsTwelveEdges) {
+  const auto lines = testsupport::CaptureLines([] { Cube{10.0f, 20.0f, 30.0f, 8.0f}.DrawEdges(); });
+  using Corner = std::array<long, 3>;
+  const auto corner = [](int a) {
+    return Corner{10 + 8 * (a & 1), 20 + 8 * (a >> 1 & 1), 30 + 8 * (a >> 2 & 1)};
+  };
+  std::set<std::pair<Corner, Corner>> drawn, edges;
+  for (int a = 0; a < 8; ++a) {
+    for (int axis = 0; axis < 3; ++axis) edges.insert(std::minmax(corner(a), corner(a ^ 1 << axis)));
+  }
+  for (const auto& l : lines) {
+    const auto end = [&](int e) {
+      return Corner{std::lround(l[e].x), std::lround(l[e].y), std::lround(100 - 200 * l[e].z)};
+    };
+    drawn.insert(std::minmax(end(0), end(1)));
+  }
+  EXPECT_EQ(lines.size(), 12u);
+  EXPECT_EQ(drawn, edges);
+}
+
+// A leaf of 10 triangles is pink; hiding empty nodes leaves the eight grandchildren and child 5. The walk
+// draws the boxes of the leaves it reaches: the empty children white without a test, child 5 pink; child
+// 2 is outside. The display switches never change what is collected; a cleared tree draws nothing.
+TEST_F(Boxes, AreShadedByTriangleCountAndDrawnForTheLeavesTheWalkReaches) {
+  glEnable(GL_LIGHTING);  // never tints them
+  IndexList list;
+  list.Allocate(root_.CountTriangles(), tree_.triangles.data(), static_cast<int>(tree_.triangles.size()));
+  const Frustum f = View({0.1f, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, -0.1f, 0, -1, -1, 0, 1});  // x, y in (0, 20)
+  const OctreeNode &root = root_, &leaf = root_.Child(5);
+  const struct {
+    const OctreeNode& node;
+    bool walk;  // CollectVisible, else DrawBounds
+    OctreeDisplay display;
+    std::vector<float> greens;
+  } cases[] = {{leaf, false, {true, false}, {0.5f}},
+               {root, false, {true, false}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0.5f, 1, 1}},
+               {root, false, {true, true}, {0, 0, 0, 0, 0, 0, 0, 0, 0.5f}},
+               {root, true, {true, false}, {1, 1, 1, 1, 0.5f, 1, 1}},
+               {root, true, {true, true}, {0.5f}},
+               {root, true, {false, false}, {}}};
+  for (const auto& c : cases) {
+    list.Clear();
+    EXPECT_EQ(
+        Greens([&] { c.walk ? c.node.CollectVisible(&f, list, c.display) : c.node.DrawBounds(c.display); }),
+        c.greens);
+    EXPECT_EQ(list.Count(), c.walk ? 30 : 0);
+  }
+  root_.Clear();
+  EXPECT_TRUE(Greens([&] {
+                root_.DrawBounds({true, false}), root_.CollectVisible(nullptr, list, {true, false});
+              }).empty());
+}
+
+}  // namespace
