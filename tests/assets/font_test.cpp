@@ -1,14 +1,14 @@
 // The font file: a TGA the text module reads, with a glyph in the cell of every printable character
 #include <gtest/gtest.h>
 
-#include "support/RunFolder.h"
+#include "support/Scratch.h"
 
 namespace {
 
 constexpr int kCell = 16;  // pixels; 16 x 16 cells make the 256 x 256 picture
 
 struct Sheet {
-  std::vector<unsigned char> file = testsupport::ReadBytes(testsupport::RunDir() / "data/font/Font.tga");
+  std::vector<unsigned char> file = testsupport::ReadFile(testsupport::RunDir() / "data/font/Font.tga");
   // Alpha of pixel (x, y), y counted from the top of the upright picture (rows are stored bottom-up).
   int Alpha(int x, int y) const { return file[18 + (size_t(255 - y) * 256 + x) * 4 + 3]; }
   int CellInk(int c, int rowFrom = 0, int rowTo = kCell) const {

@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <numeric>
 
-#include "support/GLTest.h"
-#include "support/RunFolder.h"
+#include "support/Scratch.h"
 
 using testsupport::RunDir;
 
@@ -29,7 +28,7 @@ TEST(Generator, SecondRunWritesIdenticalPictures) {
     if (!entry.is_regular_file()) continue;
     ++files;
     const auto name = std::filesystem::relative(entry.path(), scratch);
-    EXPECT_TRUE(testsupport::ReadBytes(entry.path()) == testsupport::ReadBytes(RunDir() / name)) << name;
+    EXPECT_TRUE(testsupport::ReadFile(entry.path()) == testsupport::ReadFile(RunDir() / name)) << name;
   }
   EXPECT_EQ(files, 14u);
 }

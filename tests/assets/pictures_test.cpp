@@ -8,7 +8,7 @@
 
 #include "image/Image.h"
 #include "image/Jpeg.h"
-#include "support/RunFolder.h"
+#include "support/Scratch.h"
 
 using testsupport::RunDir;
 
@@ -48,7 +48,7 @@ TEST(Pictures, BitmapsHaveTheDepthsAndSizesTheDemoReads) {
     EXPECT_TRUE(size == 0 ? IsPowerOfTwo(b.image.Width()) : b.image.Width() == size) << name;
   }
   // The heightmap's palette is a grey ramp, so that viewers show heights as they are.
-  const auto file = testsupport::ReadBytes(RunDir() / "data/terrain/TerrainData4.bmp");
+  const auto file = testsupport::ReadFile(RunDir() / "data/terrain/TerrainData4.bmp");
   ASSERT_GE(file.size(), 54u + 1024);
   for (int i = 0; i < 256 * 4; ++i) ASSERT_EQ(file[54 + i], i % 4 == 3 ? file[54 + i] : i / 4) << i;
 }
@@ -113,7 +113,7 @@ TEST(Pictures, JpegsAreBaselineColourPowerOfTwoAndTheGlowASoftDisc) {
     EXPECT_TRUE(std::string(name) != "torus.jpg" || width * height == 256 * 256);
     // The first frame header (marker segments walked from the start) is baseline with three
     // components, and the file ends with its end marker.
-    const auto f = testsupport::ReadBytes(RunDir() / "textures" / name);
+    const auto f = testsupport::ReadFile(RunDir() / "textures" / name);
     size_t at = 2;
     while (at + 10 < f.size() && f[at] == 0xFF && (f[at + 1] < 0xC0 || f[at + 1] > 0xCF || f[at + 1] == 0xC4))
       at += 2 + (f[at + 2] << 8 | f[at + 3]);
