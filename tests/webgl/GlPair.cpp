@@ -5,8 +5,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/webgl/Gl11.h"
 
@@ -86,23 +84,6 @@ Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
   }
   d.mean = a.empty() ? 0 : static_cast<double>(total) / static_cast<double>(a.size() / 4 * 3);
   return d;
-}
-
-std::string SavePictures(const std::string& name, const std::vector<uint8_t>& reference,
-                         const std::vector<uint8_t>& layer) {
-  const char* root = std::getenv("LANDSCAPE_TEST_TMP");
-  const std::filesystem::path dir = root != nullptr ? root : std::filesystem::temp_directory_path();
-  std::filesystem::create_directories(dir);
-  for (const auto* picture : {&reference, &layer}) {
-    const auto path = dir / (name + (picture == &reference ? "_reference.ppm" : "_layer.ppm"));
-    std::ofstream out(path, std::ios::binary);
-    out << "P6 " << GlPair::kSize << " " << GlPair::kSize << " 255\n";
-    for (int y = GlPair::kSize - 1; y >= 0; --y) {
-      for (int x = 0; x < GlPair::kSize; ++x)
-        out.write(reinterpret_cast<const char*>(&(*picture)[(y * GlPair::kSize + x) * 4]), 3);
-    }
-  }
-  return (dir / (name + "_reference.ppm")).string();
 }
 
 }  // namespace webgltest

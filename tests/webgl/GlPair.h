@@ -1,7 +1,4 @@
-// GlPair: one GL call sequence drawn by Mesa's desktop GL and by the layer, pictures compared
-//
-// The same GL call sequence drawn twice, by Mesa's desktop GL (the reference) and by the layer on an ES 3
-// context, with the two pictures compared.
+// GlPair: one GL call sequence run by Mesa's desktop GL (the reference) and by the layer on an ES 3 context
 #pragma once
 
 #include <GL/gl.h>
@@ -9,7 +6,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "platform/HeadlessGL.h"
@@ -68,9 +64,5 @@ class GlPair : public ::testing::Test {
 };
 
 Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
-
-// Writes both pictures as PPM files into the suite's scratch folder; returns the first path.
-std::string SavePictures(const std::string& name, const std::vector<uint8_t>& reference,
-                         const std::vector<uint8_t>& layer);
 
 }  // namespace webgltest

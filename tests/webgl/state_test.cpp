@@ -1,7 +1,5 @@
-// The state the layer keeps reads back as Mesa's does after the same calls
-//
 // The state the layer keeps reads back as Mesa's does after the same calls: attribute stacks that restore
-// exactly their groups, matrices, GL's errors for bad calls, and gluLookAt's view.
+// exactly their groups, matrices, GL's errors for bad calls, and gluLookAt's view
 #include <GL/glu.h>
 
 #include <cmath>
@@ -13,23 +11,24 @@
 namespace webgltest {
 namespace {
 
-// Everything a push of all groups must bring back.
-constexpr GLenum kEveryGroup[] = {
-    GL_VIEWPORT,   GL_SCISSOR_BOX,     GL_POLYGON_MODE,      GL_MATRIX_MODE,
-    GL_BLEND_SRC,  GL_BLEND_DST,       GL_SHADE_MODEL,       GL_CULL_FACE_MODE,
-    GL_FRONT_FACE, GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF,    GL_COLOR_CLEAR_VALUE,
-    GL_TEXTURE_2D, GL_DEPTH_TEST,      GL_LIGHTING,          GL_LIGHT0,
-    GL_BLEND,      GL_ALPHA_TEST,      GL_CULL_FACE,         GL_SCISSOR_TEST,
-    GL_FOG,        GL_LINE_SMOOTH,     GL_TEXTURE_BINDING_2D};
+constexpr GLenum kCaps[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING,     GL_LIGHT0, GL_BLEND,
+                            GL_ALPHA_TEST, GL_CULL_FACE,  GL_SCISSOR_TEST, GL_FOG,    GL_LINE_SMOOTH};
+
+// Everything a push of all groups must bring back: the capabilities and these.
+std::vector<GLenum> EveryGroup() {
+  std::vector<GLenum> queries(std::begin(kCaps), std::end(kCaps));
+  queries.insert(queries.end(),
+                 {GL_VIEWPORT, GL_SCISSOR_BOX, GL_POLYGON_MODE, GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST,
+                  GL_SHADE_MODEL, GL_CULL_FACE_MODE, GL_FRONT_FACE, GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF,
+                  GL_COLOR_CLEAR_VALUE, GL_TEXTURE_BINDING_2D});
+  return queries;
+}
 
 void ChangeEverything(const Gl& gl) {
   GLuint name = 0;
   gl.GenTextures(1, &name);
   gl.BindTexture(GL_TEXTURE_2D, name);
-  for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_ALPHA_TEST,
-                     GL_CULL_FACE, GL_SCISSOR_TEST, GL_FOG, GL_LINE_SMOOTH}) {
-    gl.Enable(cap);
-  }
+  for (GLenum cap : kCaps) gl.Enable(cap);
   gl.Viewport(1, 2, 3, 4);
   gl.Scissor(5, 6, 7, 8);
   gl.PolygonMode(GL_BACK, GL_LINE);
@@ -55,14 +54,14 @@ const Case kCases[] = {
        ChangeEverything(gl);
        gl.PopAttrib();
      },
-     {std::begin(kEveryGroup), std::end(kEveryGroup)}},
+     EveryGroup()},
     {"PushOfOneGroupRestoresOnlyThatGroup",
      [](const Gl& gl) {
        gl.PushAttrib(GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT);
        ChangeEverything(gl);
        gl.PopAttrib();
      },
-     {std::begin(kEveryGroup), std::end(kEveryGroup)}},
+     EveryGroup()},
     {"NestedPushesOfTheEffectsMask",
      [](const Gl& gl) {
        gl.PushAttrib(0x000FFFFF);
@@ -72,7 +71,7 @@ const Case kCases[] = {
        gl.PolygonMode(GL_FRONT, GL_POINT);
        gl.PopAttrib();
      },
-     {std::begin(kEveryGroup), std::end(kEveryGroup)}},
+     EveryGroup()},
     {"MatrixProducts",
      [](const Gl& gl) {
        const float m[16] = {1, 2, 0, 0, 0, 1, 3, 0, 0.5f, 0, 1, 0, 4, 5, 6, 1};
@@ -175,21 +174,24 @@ INSTANTIATE_TEST_SUITE_P(State, StateTest, ::testing::ValuesIn(kCases),
 INSTANTIATE_TEST_SUITE_P(Errors, StateTest, ::testing::ValuesIn(kErrors),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// GLU is not linked here (it would call the layer for the reference), so gluLookAt is held
-// to what it means: the eye goes to the origin, the centre onto -z, the up vector onto +y.
+// GLU is not linked here (it would call the layer for the reference), so gluLookAt is held to what it
+// means: the eye goes to the origin, the centre 5 ahead onto -z, the eye plus up above.
 TEST_F(GlPair, LookAtPutsTheCentreAheadAndUpUp) {
   OnLayer([](const Gl& gl) {
     gluLookAt(1, 2, 3, 4, -2, 3, 0, 0.5, 1);
     float m[16];
     gl.GetFloatv(GL_MODELVIEW_MATRIX, m);
-    auto apply = [&m](float x, float y, float z, int row) {
-      return m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
-    };
-    for (int row = 0; row < 3; ++row) EXPECT_NEAR(apply(1, 2, 3, row), 0.0f, 1e-5);
-    EXPECT_NEAR(apply(4, -2, 3, 2), -5.0f, 1e-5);  // 5 away, straight ahead
-    EXPECT_NEAR(apply(4, -2, 3, 0), 0.0f, 1e-5);
-    EXPECT_NEAR(apply(4, -2, 3, 1), 0.0f, 1e-5);
-    EXPECT_GT(apply(1, 2.5f, 4, 1), 0.0f);  // the eye plus up lies above
+    const float points[3][3] = {{1, 2, 3}, {4, -2, 3}, {1, 2.5f, 4}},
+                expected[2][3] = {{0, 0, 0}, {0, 0, -5}};
+    for (int p = 0; p < 3; ++p) {
+      float eye[3];
+      for (int r = 0; r < 3; ++r)
+        eye[r] = m[r] * points[p][0] + m[4 + r] * points[p][1] + m[8 + r] * points[p][2] + m[12 + r];
+      for (int r = 0; r < 3 && p < 2; ++r) EXPECT_NEAR(eye[r], expected[p][r], 1e-5) << p << " " << r;
+      if (p == 2) {
+        EXPECT_GT(eye[1], 0.0f);
+      }
+    }
   });
 }
 
