@@ -1,4 +1,4 @@
-// Helpers of the capture tests: PNG reading (libpng), running commands, shell quoting.
+// Helpers of the capture tests: PNG reading (libpng), running commands, shell quoting, ffprobe.
 #include "CaptureTestSupport.h"
 
 #include <png.h>
@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace capturetest {
 
@@ -23,11 +21,6 @@ bool ReadPng(const std::filesystem::path& path, Picture* picture) {
   const bool ok = png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
   png_image_free(&image);
   return ok;
-}
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 RunResult RunCommand(const std::string& command) {
@@ -46,6 +39,13 @@ std::string Quote(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
+}
+
+double Probe(const std::string& path, const std::string& stream, const std::string& entry) {
+  const auto probed =
+      RunCommand("ffprobe -v error -select_streams " + stream +
+                 " -count_frames -show_entries stream=" + entry + " -of default=nw=1:nk=1 " + Quote(path));
+  return probed.exitCode == 0 && !probed.output.empty() ? std::stod(probed.output) : -1.0;
 }
 
 }  // namespace capturetest

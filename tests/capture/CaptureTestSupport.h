@@ -18,8 +18,6 @@ struct Picture {
 // False when the file is missing or no PNG.
 bool ReadPng(const std::filesystem::path& path, Picture* picture);
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
-
 struct RunResult {
   int exitCode = -1;
   std::string output;  // standard output and error together
@@ -30,5 +28,8 @@ RunResult RunCommand(const std::string& command);
 
 // Single-quotes a word for the shell.
 std::string Quote(const std::string& word);
+
+// One entry of a media file's stream ("v:0", "a:0"), frames counted; -1 when there is none.
+double Probe(const std::string& path, const std::string& stream, const std::string& entry);
 
 }  // namespace capturetest
