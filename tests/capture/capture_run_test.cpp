@@ -44,9 +44,7 @@ TEST(CaptureRunTest, TwoCapturesOfARangeWriteTheSameFramesNamedByProgrammeTime) 
                                                         "t020300.png", "t020400.png"}));
   for (const auto& name : Names(out / "a"))
     EXPECT_EQ(testsupport::ReadFile(out / "a" / name), testsupport::ReadFile(out / "b" / name)) << name;
-  capturetest::Picture first;
-  ASSERT_TRUE(capturetest::ReadPng(out / "a" / "t020000.png", &first));
-  EXPECT_EQ(std::tuple(first.width, first.height), std::tuple(64, 48));
+  EXPECT_EQ(capturetest::DecodeRgb((out / "a" / "t020000.png").string()).size(), 64u * 48 * 3);
 }
 
 TEST(CaptureRunTest, MessageBoxesArePrintedAndAnsweredWithoutStopping) {
