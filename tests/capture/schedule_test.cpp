@@ -51,19 +51,6 @@ TEST(VirtualKeysTest, NamesAndAliases) {
   for (const auto& [name, code] : cases) EXPECT_EQ(capture::FindVirtualKey(name), code) << name;
 }
 
-TEST(KeyScriptTest, ParsesNamesAndCodesAndABadEntryAddsNothing) {
-  std::vector<capture::KeyPress> presses;
-  std::string error;
-  ASSERT_TRUE(capture::ParseKeyList("80000:P,100:0x70,5:80,0:5,7:LEFT", &presses, &error)) << error;
-  ASSERT_EQ(presses.size(), 5u);
-  EXPECT_EQ(presses[0].timeMs, 80000);
-  const int codes[] = {'P', 0x70, 80, '5', 0x25};  // two or more digits are a code, one digit the digit key
-  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(presses[i].code, codes[i]) << i;
-  EXPECT_FALSE(capture::ParseKeyList("1:P,2:ZZ", &presses, &error));
-  EXPECT_NE(error.find("2:ZZ"), std::string::npos);
-  EXPECT_EQ(presses.size(), 5u);
-}
-
 // The messages sent before a frame, as "down:80 up:80'" (' marks a key-up's transition bit).
 std::string Messages(const KeyScript& script, int64_t frame) {
   std::string out;
@@ -78,29 +65,33 @@ std::string Messages(const KeyScript& script, int64_t frame) {
   return out;
 }
 
-TEST(KeyScriptTest, DownBeforeTheFirstFrameAtOrAfterUpBeforeTheNext) {
+TEST(KeyScriptTest, ListedKeysGoDownBeforeTheFirstFrameAtOrAfterTheirTimeAndUpBeforeTheNext) {
   struct Case {
     int fps;
-    std::vector<capture::KeyPress> presses;
+    const char* list;
     std::vector<std::string> beforeFrame;  // frames 0, 1, ...
   };
   const Case cases[] = {
       // At 10 fps 250 and 300 ms both land on frame 3: down together, up together.
-      {10,
-       {{250, 'P'}, {300, 'I'}, {0, 0x1B}},
-       {"down:27", "up:27'", "", "down:80 down:73", "up:80' up:73'", ""}},
+      {10, "250:P,300:I,0:ESC", {"down:27", "up:27'", "", "down:80 down:73", "up:80' up:73'", ""}},
       // Frames 1 (16 ms) and 2 (33 ms): the key comes up before it goes down again.
-      {60, {{16, 'P'}, {17, 'P'}}, {"", "down:80", "up:80' down:80", "up:80'"}},
-      // F10 and Alt are system keys.
-      {10,
-       {{0, 0x79}, {0, 0x12}, {0, 'A'}},
-       {"sysdown:121 sysdown:18 down:65", "sysup:121' sysup:18' up:65'"}},
+      {60, "16:P,17:P", {"", "down:80", "up:80' down:80", "up:80'"}},
+      // F10 and Alt are system keys. One digit is the digit key, more digits (or hex) a code.
+      {10, "0:F10,0:MENU,0:A,0:5,0:80,0:0x25", {"sysdown:121 sysdown:18 down:65 down:53 down:80 down:37"}},
   };
   for (const Case& c : cases) {
-    const KeyScript script(c.presses, FrameSchedule{c.fps, 0, 185900});
+    std::vector<capture::KeyPress> presses;
+    std::string error;
+    ASSERT_TRUE(capture::ParseKeyList(c.list, &presses, &error)) << error;
+    const KeyScript script(presses, FrameSchedule{c.fps, 0, 185900});
     for (size_t k = 0; k < c.beforeFrame.size(); ++k)
-      EXPECT_EQ(Messages(script, int64_t(k)), c.beforeFrame[k]) << c.fps << " fps, frame " << k;
+      EXPECT_EQ(Messages(script, int64_t(k)), c.beforeFrame[k]) << c.list << ", frame " << k;
   }
+  // A bad entry anywhere adds nothing and names the entry.
+  std::vector<capture::KeyPress> presses;
+  std::string error;
+  EXPECT_FALSE(capture::ParseKeyList("1:P,2:ZZ", &presses, &error));
+  EXPECT_TRUE(presses.empty() && error.find("2:ZZ") != std::string::npos) << error;
 }
 
 }  // namespace

@@ -31,37 +31,30 @@ std::array<double, 3> Bt601(double r, double g, double b) {
   return {16 + 219 * y / 255, 128 + 224 * (b - y) / (1.772 * 255), 128 + 224 * (r - y) / (1.402 * 255)};
 }
 
-TEST(FrameConvertTest, YuvMatchesBt601ForPureColours) {
-  const std::array<uint8_t, 3> colours[] = {{0, 0, 0},   {255, 255, 255}, {255, 0, 0},   {0, 255, 0},
-                                            {0, 0, 255}, {128, 128, 128}, {200, 120, 40}};
-  for (const auto& colour : colours) {
-    SCOPED_TRACE(testing::PrintToString(colour));
-    std::vector<uint8_t> rgba;
-    for (int i = 0; i < 4; ++i) rgba.insert(rgba.end(), {colour[0], colour[1], colour[2], 255});
-    uint8_t y[4], u, v;
-    capture::ToI420(rgba.data(), 2, 2, {y, &u, &v, 2, 1});
-    const auto expected = Bt601(colour[0], colour[1], colour[2]);
-    for (uint8_t luma : y) EXPECT_NEAR(luma, expected[0], 1.0);
-    EXPECT_NEAR(u, expected[1], 1.0);
-    EXPECT_NEAR(v, expected[2], 1.0);
+TEST(FrameConvertTest, YuvIsBt601UprightAndStaysInsideOddSizedPlanes) {
+  // The colour of the upper two rows and of the bottom row of a 3 x 3 frame.
+  const std::array<uint8_t, 6> cases[] = {{0, 0, 0, 0, 0, 0},           {255, 255, 255, 255, 255, 255},
+                                          {255, 0, 0, 255, 0, 0},       {0, 255, 0, 0, 255, 0},
+                                          {0, 0, 255, 0, 0, 255},       {128, 128, 128, 128, 128, 128},
+                                          {200, 120, 40, 200, 120, 40}, {255, 255, 255, 255, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c));
+    std::vector<uint8_t> rgba;  // bottom row first
+    for (int i = 0; i < 9; ++i)
+      rgba.insert(rgba.end(), {c[i < 3 ? 3 : 0], c[i < 3 ? 4 : 1], c[i < 3 ? 5 : 2], 255});
+    // Planes of 3 x 3 and 2 x 2, each followed by guard bytes that must stay untouched.
+    std::vector<uint8_t> y(9 + 4, 7), u(4 + 4, 7), v(4 + 4, 7);
+    capture::ToI420(rgba.data(), 3, 3, {y.data(), u.data(), v.data(), 3, 2});
+    const auto top = Bt601(c[0], c[1], c[2]), bottom = Bt601(c[3], c[4], c[5]);
+    for (int i = 0; i < 9; ++i) EXPECT_NEAR(y[i], (i < 6 ? top : bottom)[0], 1.0) << i;
+    // The chroma of rows 0-1 comes from the top colour; the last row and column pair with themselves.
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_NEAR(u[i], (i < 2 ? top : bottom)[1], 1.0) << i;
+      EXPECT_NEAR(v[i], (i < 2 ? top : bottom)[2], 1.0) << i;
+    }
+    for (const auto* plane : {&y, &u, &v})
+      EXPECT_EQ(std::vector<uint8_t>(plane->end() - 4, plane->end()), std::vector<uint8_t>(4, 7));
   }
-}
-
-TEST(FrameConvertTest, YuvIsUprightAveragesChromaAndStaysInsideOddSizedPlanes) {
-  // 3 x 3, bottom row first: the bottom row red, the rest white.
-  std::vector<uint8_t> rgba;
-  for (int i = 0; i < 9; ++i)
-    rgba.insert(rgba.end(), {255, uint8_t(i < 3 ? 0 : 255), uint8_t(i < 3 ? 0 : 255), 255});
-  // Planes of 3 x 3 and 2 x 2, each followed by guard bytes that must stay untouched.
-  std::vector<uint8_t> y(9 + 4, 7), u(4 + 4, 7), v(4 + 4, 7);
-  capture::ToI420(rgba.data(), 3, 3, {y.data(), u.data(), v.data(), 3, 2});
-  const auto white = Bt601(255, 255, 255), red = Bt601(255, 0, 0);
-  EXPECT_NEAR(y[0], white[0], 1.0);  // top row: white
-  EXPECT_NEAR(y[8], red[0], 1.0);    // bottom row: red
-  EXPECT_NEAR(u[0], white[1], 1.0);  // rows 0-1: white only
-  EXPECT_NEAR(v[3], red[2], 1.0);    // the last row and column pair with themselves: red only
-  for (const auto* plane : {&y, &u, &v})
-    EXPECT_EQ(std::vector<uint8_t>(plane->end() - 4, plane->end()), std::vector<uint8_t>(4, 7));
 }
 
 TEST(FrameConvertTest, RgbIsUprightAndSmallerFramesAreCentredOnBlackLargerOnesCropped) {
@@ -120,8 +113,8 @@ TEST(FrameQueueTest, WritesEveryFrameInOrderAndAFailureStopsTheProducer) {
     EXPECT_EQ(queue.Finish(), failAt == 1000);
     EXPECT_EQ(queue.Finish(), failAt == 1000);          // a second Finish changes nothing
     ASSERT_EQ(seen.size(), failAt == 1000 ? 50u : 5u);  // nothing after the failing frame is written
-    EXPECT_TRUE(failAt == 1000 ? submitted == 50 : submitted < 50)
-        << submitted;  // Acquire gives null after it
+    // Acquire gives null soon after a failure.
+    EXPECT_TRUE(failAt == 1000 ? submitted == 50 : submitted < 50) << submitted;
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], int64_t(i) * 1000 + int64_t(i) % 7);
   }
 }
