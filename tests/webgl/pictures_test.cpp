@@ -80,22 +80,19 @@ void TexturedQuad(const Gl& gl, float from, float to) {
   gl.End();
 }
 
-// Every texture format, blended, with the colour modulated or replaced.
-void Formats(const Gl& gl, GLenum env) {
+// Every texture format, blended, with the colour modulated (lower row) or replaced (upper row).
+void Formats(const Gl& gl) {
   gl.Enable(GL_TEXTURE_2D);
   gl.Enable(GL_BLEND);
   gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GLint(env));
   gl.Color4f(0.9f, 0.6f, 0.3f, 0.8f);
-  const std::tuple<GLint, GLenum, int> formats[] = {{3, GL_RGB, 3},
-                                                    {4, GL_RGBA, 4},
-                                                    {GL_ALPHA, GL_ALPHA, 1},
-                                                    {1, GL_LUMINANCE, 1},
-                                                    {2, GL_LUMINANCE_ALPHA, 2},
-                                                    {GL_RGB, GL_RGBA, 4}};
-  for (int k = 0; k < 6; ++k) {
-    gl.Viewport((k % 3) * 21, (k / 3) * 32, 21, 32);
-    Texture(gl, std::get<0>(formats[k]), std::get<1>(formats[k]), std::get<2>(formats[k]));
+  const GLint internal[] = {3, 4, GL_ALPHA, 1, 2, GL_RGB};
+  const GLenum format[] = {GL_RGB, GL_RGBA, GL_ALPHA, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGBA};
+  const int components[] = {3, 4, 1, 1, 2, 4};
+  for (int k = 0; k < 12; ++k) {
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, k < 6 ? GL_MODULATE : GL_REPLACE);
+    gl.Viewport((k % 6) * 10, (k / 6) * 32, 10, 32);
+    Texture(gl, internal[k % 6], format[k % 6], components[k % 6]);
     TexturedQuad(gl, 0, 1);
   }
 }
@@ -113,6 +110,7 @@ void Bump(const Gl& gl) {
   gl.End();
 }
 
+// A positional light on the default material (left) and with the colour as material (right).
 void Light(const Gl& gl) {
   const float ambient[4] = {0.5f, 0.4f, 0.3f, 1}, light[4] = {0.2f, 0.2f, 0.3f, 1};
   const float diffuse[4] = {1.0f, 0.8f, 0.6f, 1}, position[4] = {0.5f, 0.5f, 2.0f, 1};
@@ -125,7 +123,9 @@ void Light(const Gl& gl) {
   gl.Lightfv(GL_LIGHT0, GL_POSITION, position);
   gl.Translatef(1.0f, -0.5f, 0.0f);
   gl.Rotatef(20, 1, 1, 0);
-  Bump(gl);
+  gl.Viewport(0, 0, 32, 64), Bump(gl);
+  gl.Enable(GL_COLOR_MATERIAL);
+  gl.Viewport(32, 0, 32, 64), Bump(gl);
 }
 
 // Client arrays: a 5 x 5 grid of quads (or triangles) with 32-bit indices, colours in bytes.
@@ -169,8 +169,7 @@ const Case kCases[] = {
     {"Lines", Lines},
     {"SmoothBlendedLines", Lines, GL_SMOOTH, GL_FILL, GL_FILL, 0, GL_CCW, true},
     {"SmoothBlendedWireframes", Polygons, GL_SMOOTH, GL_LINE, GL_LINE, 0, GL_CCW, true},
-    {"ModulatedFormats", [](const Gl& gl) { Formats(gl, GL_MODULATE); }},
-    {"ReplacedFormats", [](const Gl& gl) { Formats(gl, GL_REPLACE); }},
+    {"Formats", Formats},
     {"UnpackLayout",
      [](const Gl& gl) {
        gl.Enable(GL_TEXTURE_2D);
@@ -210,8 +209,7 @@ const Case kCases[] = {
        gl.DeleteTextures(2, names);  // deleting the bound texture binds 0
        gl.Viewport(42, 0, 21, 32), TexturedQuad(gl, 0, 1);
      }},
-    {"PositionalLightDefaultMaterial", Light},
-    {"PositionalLightColorMaterial", [](const Gl& gl) { gl.Enable(GL_COLOR_MATERIAL), Light(gl); }},
+    {"PositionalLight", Light},
     {"PerspectiveDepthAndMatrices",
      [](const Gl& gl) {
        gl.Enable(GL_DEPTH_TEST);

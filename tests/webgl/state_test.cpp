@@ -41,6 +41,13 @@ void ChangeEverything(const Gl& gl) {
   gl.ClearColor(0.1f, 0.2f, 0.3f, 0.4f);
 }
 
+template <GLbitfield kMask>
+void PushChangePop(const Gl& gl) {
+  gl.PushAttrib(kMask);
+  ChangeEverything(gl);
+  gl.PopAttrib();
+}
+
 struct Case {
   const char* name;
   void (*calls)(const Gl& gl);
@@ -48,19 +55,8 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"PushAllRestoresEveryGroup",
-     [](const Gl& gl) {
-       gl.PushAttrib(GL_ALL_ATTRIB_BITS);
-       ChangeEverything(gl);
-       gl.PopAttrib();
-     },
-     EveryGroup()},
-    {"PushOfOneGroupRestoresOnlyThatGroup",
-     [](const Gl& gl) {
-       gl.PushAttrib(GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT);
-       ChangeEverything(gl);
-       gl.PopAttrib();
-     },
+    {"PushAllRestoresEveryGroup", PushChangePop<GL_ALL_ATTRIB_BITS>, EveryGroup()},
+    {"PushOfOneGroupRestoresOnlyThatGroup", PushChangePop<GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT>,
      EveryGroup()},
     {"NestedPushesOfTheEffectsMask",
      [](const Gl& gl) {
