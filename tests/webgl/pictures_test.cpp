@@ -66,6 +66,7 @@ void Texture(const Gl& gl, GLint internalFormat, GLenum format, int components, 
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   gl.TexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLfloat(wrap));
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GLint(wrap));
   gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gl.TexImage2D(GL_TEXTURE_2D, 0, internalFormat, 4, 4, 0, format, GL_UNSIGNED_BYTE,
                 Texels(4, 4, components).data());
