@@ -1,12 +1,9 @@
 // The state the layer keeps reads back as Mesa's does after the same calls: attribute stacks that restore
 // exactly their groups, matrices, GL's errors for bad calls, and gluLookAt's view
-#include <GL/glu.h>
-
 #include <cmath>
 #include <vector>
 
 #include "GlPair.h"
-#include "platform/webgl/Gl11.h"
 
 namespace webgltest {
 namespace {
@@ -101,67 +98,42 @@ const Case kErrors[] = {
     {"UnknownCapability", [](const Gl& gl) { gl.Enable(0x1234); }, {}},
     {"PopOfAnEmptyAttributeStack", [](const Gl& gl) { gl.PopAttrib(); }, {}},
     {"PopOfTheLastMatrix", [](const Gl& gl) { gl.PopMatrix(); }, {}},
-    {"BeginInsideBegin",
-     [](const Gl& gl) {
-       gl.Begin(GL_QUADS);
-       gl.Begin(GL_QUADS);
-       gl.End();
-     },
-     {}},
+    {"BeginInsideBegin", [](const Gl& gl) { gl.Begin(GL_QUADS), gl.Begin(GL_QUADS), gl.End(); }, {}},
     {"StateChangeInsideBegin",
-     [](const Gl& gl) {
-       gl.Begin(GL_TRIANGLES);
-       gl.Enable(GL_BLEND);
-       gl.End();
-     },
+     [](const Gl& gl) { gl.Begin(GL_TRIANGLES), gl.Enable(GL_BLEND), gl.End(); },
      {GL_BLEND}},
     {"EndWithoutBegin", [](const Gl& gl) { gl.End(); }, {}},
     {"UnknownPrimitive", [](const Gl& gl) { gl.Begin(0x20); }, {}},
     {"TextureBorder",
      [](const Gl& gl) {
-       const uint8_t texel[4] = {};
-       gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+       gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                     std::array<uint8_t, 4>{}.data());
      },
      {}},
     {"NegativeViewport", [](const Gl& gl) { gl.Viewport(0, 0, -1, 4); }, {GL_VIEWPORT}},
     {"IndicesOfFloats",
-     [](const Gl& gl) {
-       const float indices[3] = {};
-       gl.DrawElements(GL_TRIANGLES, 3, GL_FLOAT, indices);
-     },
+     [](const Gl& gl) { gl.DrawElements(GL_TRIANGLES, 3, GL_FLOAT, std::array<float, 3>{}.data()); },
      {}},
     {"UnknownBlendFactor", [](const Gl& gl) { gl.BlendFunc(GL_ONE, GL_ALPHA); }, {GL_BLEND_SRC}},
 };
 
-struct Readback {
-  std::vector<float> values;
-  GLenum error = GL_NO_ERROR;
-};
-
-Readback Read(const Gl& gl, const Case& c) {
-  Readback r;
-  c.calls(gl);
-  r.error = gl.GetError();
-  for (GLenum pname : c.queries) {
-    float v[16];
-    std::fill(std::begin(v), std::end(v), -999.0f);  // untouched entries compare equal
-    gl.GetFloatv(pname, v);
-    r.values.insert(r.values.end(), std::begin(v), std::end(v));
-  }
-  return r;
-}
-
 class StateTest : public GlPair, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(StateTest, ReadsBackAsDesktopGL) {
-  Readback reference, layer;
-  OnReference([&](const Gl& gl) { reference = Read(gl, GetParam()); });
-  OnLayer([&](const Gl& gl) { layer = Read(gl, GetParam()); });
-  EXPECT_EQ(layer.error, reference.error);
-  ASSERT_EQ(layer.values.size(), reference.values.size());
-  for (size_t i = 0; i < layer.values.size(); ++i) {
-    EXPECT_NEAR(layer.values[i], reference.values[i], 1e-4 * (1 + std::fabs(reference.values[i])))
-        << "query " << GetParam().queries[i / 16] << " value " << i % 16;
+  std::vector<float> values[2];  // GL's error after the calls, then 16 floats per query
+  for (int side : {0, 1}) {
+    On(side, [&](const Gl& gl) {
+      GetParam().calls(gl);
+      values[side].assign(1 + 16 * GetParam().queries.size(), -999.0f);  // untouched entries compare equal
+      values[side][0] = float(gl.GetError());
+      for (size_t q = 0; q < GetParam().queries.size(); ++q)
+        gl.GetFloatv(GetParam().queries[q], &values[side][1 + 16 * q]);
+    });
+  }
+  for (size_t i = 0; i < values[0].size(); ++i) {
+    EXPECT_NEAR(values[1][i], values[0][i], 1e-4 * (1 + std::fabs(values[0][i])))
+        << (i == 0 ? "error" : "query ") << (i == 0 ? 0 : GetParam().queries[(i - 1) / 16]) << " value "
+        << (i - 1) % 16;
   }
 }
 
@@ -173,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(Errors, StateTest, ::testing::ValuesIn(kErrors),
 // GLU is not linked here (it would call the layer for the reference), so gluLookAt is held to what it
 // means: the eye goes to the origin, the centre 5 ahead onto -z, the eye plus up above.
 TEST_F(GlPair, LookAtPutsTheCentreAheadAndUpUp) {
-  OnLayer([](const Gl& gl) {
+  On(1, [](const Gl& gl) {
     gluLookAt(1, 2, 3, 4, -2, 3, 0, 0.5, 1);
     float m[16];
     gl.GetFloatv(GL_MODELVIEW_MATRIX, m);
