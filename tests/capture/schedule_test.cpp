@@ -77,7 +77,10 @@ TEST(KeyScriptTest, ListedKeysGoDownBeforeTheFirstFrameAtOrAfterTheirTimeAndUpBe
       // Frames 1 (16 ms) and 2 (33 ms): the key comes up before it goes down again.
       {60, "16:P,17:P", {"", "down:80", "up:80' down:80", "up:80'"}},
       // F10 and Alt are system keys. One digit is the digit key, more digits (or hex) a code.
-      {10, "0:F10,0:MENU,0:A,0:5,0:80,0:0x25", {"sysdown:121 sysdown:18 down:65 down:53 down:80 down:37"}},
+      {10,
+       "0:F10,0:MENU,0:A,0:5,0:80,0:0x25",
+       {"sysdown:121 sysdown:18 down:65 down:53 down:80 down:37",
+        "sysup:121' sysup:18' up:65' up:53' up:80' up:37'"}},
   };
   for (const Case& c : cases) {
     std::vector<capture::KeyPress> presses;
