@@ -58,16 +58,15 @@ Encoded Encode(capture::VideoSettings settings, const std::vector<uint8_t>& rgba
   return {settings.path, ok ? "" : error};
 }
 
+// 32 x 16 at 10 frames a second.
 capture::VideoSettings Small(const std::filesystem::path& dir, const std::string& name,
                              const std::string& music, int64_t startUs = 0) {
-  capture::VideoSettings settings;
-  settings.path = (dir / name).string();
-  settings.width = 32;
-  settings.height = 16;
-  settings.fps = 10;
-  settings.startUs = startUs;
-  settings.musicPath = music;
-  return settings;
+  return {.path = (dir / name).string(),
+          .width = 32,
+          .height = 16,
+          .fps = 10,
+          .startUs = startUs,
+          .musicPath = music};
 }
 
 TEST(VideoEncoderTest, SoundIsAsLongAsThePicturesAndStartsAtTheFirstFramesTime) {
@@ -113,31 +112,28 @@ TEST(VideoEncoderTest, LowerCrfGivesALargerFile) {
   std::vector<uint8_t> noise(64 * 64 * 4);
   uint32_t state = 1;
   for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 214013 + 2531011) >> 24);
-  capture::VideoSettings fine = Small(dir, "fine.mp4", "");
-  capture::VideoSettings coarse = Small(dir, "coarse.mp4", "");
-  fine.width = fine.height = coarse.width = coarse.height = 64;
-  fine.crf = 10;
-  coarse.crf = 40;
-  ASSERT_EQ(Encode(fine, noise, 5).error, "");
-  ASSERT_EQ(Encode(coarse, noise, 5).error, "");
-  EXPECT_GT(std::filesystem::file_size(fine.path), 2 * std::filesystem::file_size(coarse.path));
+  uintmax_t sizes[2];
+  for (int crf : {10, 40}) {
+    const capture::VideoSettings settings{
+        .path = (dir / "v.mp4").string(), .width = 64, .height = 64, .crf = crf, .musicPath = {}};
+    ASSERT_EQ(Encode(settings, noise, 5).error, "");
+    sizes[crf == 40] = std::filesystem::file_size(settings.path);
+  }
+  EXPECT_GT(sizes[0], 2 * sizes[1]);
 }
 
-TEST(VideoEncoderTest, UnwritableFileOrUnreadableMusicIsRefusedAtOpen) {
+TEST(VideoEncoderTest, UnwritableFileOrUnreadableMusicIsRefusedAtOpenAndNamed) {
   const auto dir = testsupport::ScratchDir();
   testsupport::WriteFile(dir / "noise.mp3", std::vector<unsigned char>(5000, 0x55));
-  // The video's path, the music's, and what the error names.
-  for (const auto& [path, music, named] :
-       {std::tuple<std::string, std::string, std::string>{"/nonexistent-folder/v.mp4", "",
-                                                          "/nonexistent-folder/v.mp4"},
-        {(dir / "a.mp4").string(), (dir / "missing.mp3").string(), "missing.mp3"},
-        {(dir / "b.mp4").string(), (dir / "noise.mp3").string(), "noise.mp3"}}) {
-    capture::VideoSettings settings = Small(dir, "", music);
-    settings.path = path;
+  for (const auto& [path, music] : {std::pair<std::string, std::string>{"/nonexistent-folder/v.mp4", ""},
+                                    {(dir / "a.mp4").string(), (dir / "missing.mp3").string()},
+                                    {(dir / "b.mp4").string(), (dir / "noise.mp3").string()}}) {
     capture::VideoEncoder encoder;
     std::string error;
-    EXPECT_FALSE(encoder.Open(settings, &error));
-    EXPECT_NE(error.find(named), std::string::npos) << error;
+    EXPECT_FALSE(encoder.Open({.path = path, .width = 32, .height = 16, .musicPath = music}, &error));
+    EXPECT_NE(error.find(music.empty() ? path : std::filesystem::path(music).filename().string()),
+              std::string::npos)
+        << error;
     EXPECT_FALSE(encoder.IsOpen());
   }
 }
