@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace capturetest {
@@ -36,6 +37,13 @@ double Probe(const std::string& path, const std::string& stream, const std::stri
       RunCommand("ffprobe -v error -select_streams " + stream +
                  " -count_frames -show_entries stream=" + entry + " -of default=nw=1:nk=1 " + Quote(path));
   return probed.exitCode == 0 && !probed.output.empty() ? std::stod(probed.output) : -1.0;
+}
+
+double MeanVolume(const std::string& path, double fromS) {
+  const auto run = RunCommand("ffmpeg -hide_banner -ss " + std::to_string(fromS) + " -t 0.5 -i " +
+                              Quote(path) + " -vn -af volumedetect -f null -");
+  const size_t at = run.output.find("mean_volume:");
+  return at == std::string::npos ? std::nan("") : std::stod(run.output.substr(at + 12));
 }
 
 }  // namespace capturetest

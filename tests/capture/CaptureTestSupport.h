@@ -22,4 +22,8 @@ std::string DecodeRgb(const std::string& path);
 // One entry of a media file's stream ("v:0", "a:0"), frames counted; -1 when there is none.
 double Probe(const std::string& path, const std::string& stream, const std::string& entry);
 
+// Mean volume in dB of half a second of a file's sound from `fromS` seconds on (about -91 for digital
+// silence); NaN when it has no sound.
+double MeanVolume(const std::string& path, double fromS = 0);
+
 }  // namespace capturetest

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "CaptureTestSupport.h"
@@ -64,6 +65,12 @@ TEST(CaptureRunTest, AShortVideoHasEveryFrameAndTheMusicOfItsTime) {
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_EQ(capturetest::Probe(video, "v:0", "nb_read_frames"), 10.0);
   EXPECT_NEAR(capturetest::Probe(video, "a:0", "duration"), 2.0, 0.03);
+  // The sound starts at the first frame's programme time: it sounds like the song from 1 s, not from 0 s.
+  const std::string song = (testsupport::RunDir() / "data/demosong.mp3").string();
+  const double volume = capturetest::MeanVolume(video);
+  EXPECT_LT(std::abs(volume - capturetest::MeanVolume(song, 1)),
+            std::abs(volume - capturetest::MeanVolume(song, 0)))
+      << volume;
 }
 
 }  // namespace

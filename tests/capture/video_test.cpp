@@ -3,7 +3,6 @@
 // Checked with ffprobe/ffmpeg on videos made from the test's own frames and tone.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 
 #include "CaptureTestSupport.h"
@@ -25,14 +24,6 @@ std::string MakeMusic(const std::filesystem::path& dir) {
       Quote(path));
   EXPECT_EQ(made.exitCode, 0) << made.output;
   return path;
-}
-
-// Mean volume of the first half second of the video's sound, in dB (about -91 for digital silence).
-double VolumeOfFirstHalfSecond(const std::string& video) {
-  const auto run =
-      RunCommand("ffmpeg -hide_banner -i " + Quote(video) + " -t 0.5 -vn -af volumedetect -f null -");
-  const size_t at = run.output.find("mean_volume:");
-  return at == std::string::npos ? std::nan("") : std::stod(run.output.substr(at + 12));
 }
 
 // RGBA, bottom row first, 32 x 16: the upper half white, the lower half dark red.
@@ -89,7 +80,7 @@ TEST(VideoEncoderTest, SoundIsAsLongAsThePicturesAndStartsAtTheFirstFramesTime) 
     EXPECT_EQ(Probe(video.path, "v:0", "nb_read_frames"), c.frames);
     EXPECT_NEAR(Probe(video.path, "a:0", "duration"), c.music ? c.frames / 10.0 : -1.0, 0.03);
     if (c.loud >= 0) {
-      const double volume = VolumeOfFirstHalfSecond(video.path);
+      const double volume = capturetest::MeanVolume(video.path);
       EXPECT_TRUE(c.loud == 1 ? volume > -15 : volume < -60) << volume;
     }
   }
