@@ -97,22 +97,6 @@ TEST(VideoEncoderTest, PicturesComeOutUprightAndInTheirColours) {
   EXPECT_LT(std::max(at(14, 1), at(14, 2)), 20);
 }
 
-TEST(VideoEncoderTest, LowerCrfGivesALargerFile) {
-  const auto dir = testsupport::ScratchDir();
-  // Noise, which costs bits in proportion to the quality kept.
-  std::vector<uint8_t> noise(64 * 64 * 4);
-  uint32_t state = 1;
-  for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 214013 + 2531011) >> 24);
-  uintmax_t sizes[2];
-  for (int crf : {10, 40}) {
-    const capture::VideoSettings settings{
-        .path = (dir / "v.mp4").string(), .width = 64, .height = 64, .crf = crf, .musicPath = {}};
-    ASSERT_EQ(Encode(settings, noise, 5).error, "");
-    sizes[crf == 40] = std::filesystem::file_size(settings.path);
-  }
-  EXPECT_GT(sizes[0], 2 * sizes[1]);
-}
-
 TEST(VideoEncoderTest, UnwritableFileOrUnreadableMusicIsRefusedAtOpenAndNamed) {
   const auto dir = testsupport::ScratchDir();
   testsupport::WriteFile(dir / "noise.mp3", std::vector<unsigned char>(5000, 0x55));
