@@ -1,96 +1,162 @@
-// The JPEG and PNG pictures: baseline JPEGs of power-of-two sizes, and the panel a PNG with alpha
+// The run folder's pictures read as the demo reads them: depths and sizes, and what each must show
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
-#include "RunFolder.h"
+#include <algorithm>
+#include <array>
+#include <set>
 
-using namespace assettest;
+#include "image/Image.h"
+#include "image/Jpeg.h"
+#include "support/Scratch.h"
+
+using testsupport::RunDir;
 
 namespace {
 
-struct JpegInfo {
-  bool baseline = false;
-  uint32_t width = 0, height = 0, components = 0;
-};
+bool IsPowerOfTwo(uint32_t n) { return n != 0 && (n & (n - 1)) == 0; }
 
-// Walks the marker segments up to the first start-of-frame.
-JpegInfo ParseJpeg(const std::vector<unsigned char>& f) {
-  JpegInfo info;
-  if (f.size() < 4 || f[0] != 0xFF || f[1] != 0xD8) return info;
-  size_t at = 2;
-  while (at + 4 <= f.size() && f[at] == 0xFF) {
-    unsigned marker = f[at + 1];
-    size_t length = (f[at + 2] << 8) | f[at + 3];
-    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-      if (at + 10 > f.size()) return info;
-      info.baseline = marker == 0xC0;
-      info.height = (f[at + 5] << 8) | f[at + 6];
-      info.width = (f[at + 7] << 8) | f[at + 8];
-      info.components = f[at + 9];
-      return info;
-    }
-    at += 2 + length;
+// A BMP through the demo's reader: tight rows, bottom row first, bytes in file order.
+struct Bitmap {
+  Image image;
+  explicit Bitmap(const char* name) { image.LoadBitmap((RunDir() / name).string(), {}); }
+  int At(uint32_t x, uint32_t y, int c) const {
+    return image.Pixels()[(size_t(y) * image.Width() + x) * 3 + c];
   }
-  return info;
-}
+  // Mean of each byte of the 24-bit pixels over the rows [from, to).
+  std::array<double, 3> Means(uint32_t from, uint32_t to) const {
+    std::array<double, 3> sum{};
+    for (uint32_t y = from; y < to; ++y)
+      for (uint32_t x = 0; x < image.Width(); ++x)
+        for (int c = 0; c < 3; ++c) sum[c] += At(x, y, c) / (double(to - from) * image.Width());
+    return sum;
+  }
+};
 
 }  // namespace
 
-TEST(Pictures, JpegsAreBaselineColourPowerOfTwo) {
-  for (const char* name : {"particle.jpg", "torus.jpg", "bg1.jpg", "ttex_1.jpg", "ttex_2.jpg"}) {
-    SCOPED_TRACE(name);
-    auto file = ReadAll(RunDir() / "textures" / name);
-    JpegInfo info = ParseJpeg(file);
-    EXPECT_TRUE(info.baseline);
-    EXPECT_EQ(info.components, 3u);
-    EXPECT_TRUE(IsPowerOfTwo(info.width));
-    EXPECT_TRUE(IsPowerOfTwo(info.height));
-    ASSERT_GE(file.size(), 2u);
-    EXPECT_EQ(file[file.size() - 2], 0xFF);  // ends with EOI
-    EXPECT_EQ(file[file.size() - 1], 0xD9);
+TEST(Pictures, BitmapsHaveTheDepthsAndSizesTheDemoReads) {
+  const std::tuple<const char*, uint32_t, uint32_t> cases[] = {
+      // size 0: any power of two
+      {"data/terrain/TerrainData4.bmp", 8, 256}, {"data/gfx/large/tex0.bmp", 24, 256},
+      {"data/gfx/large/tex1.bmp", 24, 256},      {"data/gfx/large/tex2.bmp", 24, 256},
+      {"data/gfx/large/tex3.bmp", 24, 256},      {"data/gfx/skybox/sky.bmp", 24, 0},
+      {"data/gfx/skybox/stone.bmp", 24, 0}};
+  for (const auto& [name, bits, size] : cases) {
+    const Bitmap b(name);
+    EXPECT_EQ(std::tuple(b.image.Bits(), b.image.Height()), std::tuple(bits, b.image.Width())) << name;
+    EXPECT_TRUE(size == 0 ? IsPowerOfTwo(b.image.Width()) : b.image.Width() == size) << name;
   }
-  JpegInfo torus = ParseJpeg(ReadAll(RunDir() / "textures/torus.jpg"));
-  EXPECT_EQ(torus.width, 256u);
-  EXPECT_EQ(torus.height, 256u);
+  // The heightmap's palette is a grey ramp, so that viewers show heights as they are.
+  const auto file = testsupport::ReadFile(RunDir() / "data/terrain/TerrainData4.bmp");
+  ASSERT_GE(file.size(), 54u + 1024);
+  for (int i = 0; i < 256 * 4; ++i) ASSERT_EQ(file[54 + i], i % 4 == 3 ? file[54 + i] : i / 4) << i;
 }
 
-TEST(Pictures, ConsolePanelIsAnRgbaPngWithALightTextLane) {
-  auto file = ReadAll(RunDir() / "data/textures/console.png");
-  ASSERT_GT(file.size(), 33u);
-  const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  ASSERT_TRUE(std::equal(signature, signature + 8, file.begin()));
-  auto be32 = [&](size_t at) {
-    return uint32_t(file[at]) << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3];
-  };
-  uint32_t width = be32(16), height = be32(20);
-  EXPECT_TRUE(IsPowerOfTwo(width));
-  EXPECT_TRUE(IsPowerOfTwo(height));
-  EXPECT_EQ(file[24], 8);  // bits per channel
-  EXPECT_EQ(file[25], 6);  // RGBA
+TEST(Pictures, HeightmapIsALandscapeWithEveryBandAndNoCliff) {
+  const Bitmap b("data/terrain/TerrainData4.bmp");
+  ASSERT_EQ(b.image.Size(), 65536u);
+  const unsigned char* h = b.image.Pixels();
+  const auto [low, high] = std::minmax_element(h, h + 65536);
+  EXPECT_TRUE(*low <= 5 && *high >= 250) << int(*low) << " " << int(*high);
+  EXPECT_GT(std::set<unsigned char>(h, h + 65536).size(), 200u);
+  std::array<int, 4> bands{};  // shore, grass, rock, snow
+  for (int i = 0; i < 65536; ++i) ++bands[h[i] / 64];
+  EXPECT_GT(*std::min_element(bands.begin(), bands.end()), 300);
+  // Not noise: neighbours differ little on average. No slope so steep (about 53 degrees at 1.6 units a
+  // cell and 15/256 a level) that a face turned from the sun would need a shade below zero.
+  double step = 0;
+  int steepest = 0;
+  for (int i = 0; i < 255 * 256; ++i) {
+    const int right = i % 256 == 255 ? 0 : std::abs(h[i] - h[i + 1]);
+    step += right / (255.0 * 255.0);
+    steepest = std::max({steepest, right, std::abs(h[i] - h[i + 256])});
+  }
+  EXPECT_LT(step, 6.0);
+  EXPECT_LT(steepest, 36);
+}
 
+TEST(Pictures, LayersSkyAndFloorShowTheirColoursTheWayTheDemoUploadsThem) {
+  // Layers are stored blue first: the coast is mostly sunlit land and sand, the grass green, the snow bright.
+  const auto coast = Bitmap("data/gfx/large/tex0.bmp").Means(0, 256);
+  const auto grass = Bitmap("data/gfx/large/tex1.bmp").Means(0, 256);
+  const auto snow = Bitmap("data/gfx/large/tex3.bmp").Means(0, 256);
+  EXPECT_GT(coast[2], coast[0] + 40);
+  EXPECT_GT(grass[1], std::max(grass[0] + 30, grass[2] + 10));
+  EXPECT_GT(std::min({snow[0], snow[1], snow[2]}), 190);
+  // The sky box uploads its bytes as they stand as red, green, blue: the sky (upper rows) must read blue
+  // in the third byte, the sea below the horizon bluish and darker at the foot, the floor open sea.
+  const Bitmap sky("data/gfx/skybox/sky.bmp"), stone("data/gfx/skybox/stone.bmp");
+  const uint32_t n = sky.image.Height();
+  const auto top = sky.Means(n * 3 / 4, n), foot = sky.Means(0, n / 8), upper = sky.Means(n * 7 / 8, n);
+  const auto floor = stone.Means(0, stone.image.Height());
+  EXPECT_GT(top[2], top[0] + 60);
+  EXPECT_GT(foot[2], foot[0] + 15);
+  EXPECT_GT(upper[2], foot[2] + 30);
+  EXPECT_GT(floor[2], floor[0] + 20);
+  EXPECT_GT(floor[1], floor[0]);
+  // The side faces meet left edge to right edge: the picture repeats sideways.
+  double jump = 0, inside = 0;
+  for (uint32_t y = 0; y < n; ++y) {
+    for (int c = 0; c < 3; ++c)
+      jump += std::abs(sky.At(0, y, c) - sky.At(n - 1, y, c)),
+          inside += std::abs(sky.At(0, y, c) - sky.At(1, y, c));
+  }
+  EXPECT_LE(jump, 2.0 * inside + n);
+}
+
+TEST(Pictures, JpegsAreBaselineColourPowerOfTwoAndTheGlowASoftDisc) {
+  for (const char* name : {"particle.jpg", "torus.jpg", "bg1.jpg", "ttex_1.jpg", "ttex_2.jpg"}) {
+    unsigned width = 0, height = 0, bits = 0;
+    EXPECT_TRUE(LoadJpeg((RunDir() / "textures" / name).string(), width, height, bits)) << name;
+    EXPECT_TRUE(IsPowerOfTwo(width) && IsPowerOfTwo(height)) << name;
+    EXPECT_TRUE(std::string(name) != "torus.jpg" || width * height == 256 * 256);
+    // The first frame header (marker segments walked from the start) is baseline with three
+    // components, and the file ends with its end marker.
+    const auto f = testsupport::ReadFile(RunDir() / "textures" / name);
+    size_t at = 2;
+    while (at + 10 < f.size() && f[at] == 0xFF && (f[at + 1] < 0xC0 || f[at + 1] > 0xCF || f[at + 1] == 0xC4))
+      at += 2 + (f[at + 2] << 8 | f[at + 3]);
+    ASSERT_LT(at + 10, f.size()) << name;
+    EXPECT_EQ(std::tuple(f[at + 1], f[at + 9], f[f.size() - 2], f.back()), std::tuple(0xC0, 3, 0xFF, 0xD9))
+        << name;
+  }
+  // The glow: bright centre (the particle texture keeps red above 30), black rim (dropped), a disc not a dot.
+  unsigned w = 0, h = 0, bits = 0;
+  const auto glow = LoadJpeg((RunDir() / "textures/particle.jpg").string(), w, h, bits);
+  ASSERT_TRUE(glow);
+  const auto red = [&](unsigned x, unsigned y) { return glow[(size_t(y) * w + x) * 4]; };
+  EXPECT_GT(std::min(red(w / 2, h / 2), red(w / 2 + w / 4, h / 2)), 30);
+  EXPECT_GT(red(w / 2, h / 2), 200);
+  EXPECT_LE(std::max(red(0, 0), red(w - 1, h / 2)), 30);
+}
+
+TEST(Pictures, ConsolePanelIsAnRgbaPngWithRoundedCornersAndALightTextLane) {
   ilInit();
-  ILuint image = 0;
-  ilGenImages(1, &image);
+  const ILuint image = ilGenImage();
   ilBindImage(image);
-  ilEnable(IL_ORIGIN_SET);
-  ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
   ASSERT_TRUE(ilLoadImage((RunDir() / "data/textures/console.png").c_str()));
-  ASSERT_EQ(uint32_t(ilGetInteger(IL_IMAGE_WIDTH)), width);
-  std::vector<unsigned char> rgba(size_t(width) * height * 4);
-  ilCopyPixels(0, 0, 0, width, height, 1, IL_RGBA, IL_UNSIGNED_BYTE, rgba.data());
-  ilDeleteImages(1, &image);
-  auto pixel = [&](uint32_t x, uint32_t y) { return &rgba[(size_t(y) * width + x) * 4]; };
-  EXPECT_EQ(pixel(0, 0)[3], 0);  // rounded corners are transparent
-  EXPECT_EQ(pixel(width - 1, height - 1)[3], 0);
-  EXPECT_GT(pixel(width / 2, height / 2)[3], 200);
-  // The dark scrolling text crosses the panel's lower half (at t = 0.2 .. 0.5 for the window
-  // sizes the demo opens): there the plate must be light.
-  int darkest = 255;
-  for (uint32_t y = height / 2; y < height * 8 / 10; ++y) {
-    for (uint32_t x = width * 22 / 100; x < width * 77 / 100; ++x) {
-      const unsigned char* p = pixel(x, y);
-      darkest = std::min(darkest, (p[0] * 3 + p[1] * 6 + p[2]) / 10);
+  const auto w = uint32_t(ilGetInteger(IL_IMAGE_WIDTH)), h = uint32_t(ilGetInteger(IL_IMAGE_HEIGHT));
+  EXPECT_TRUE(IsPowerOfTwo(w) && IsPowerOfTwo(h));
+  std::vector<unsigned char> rgba(size_t(w) * h * 4);
+  ilCopyPixels(0, 0, 0, w, h, 1, IL_RGBA, IL_UNSIGNED_BYTE, rgba.data());
+  ilDeleteImage(image);
+  const auto at = [&](uint32_t x, uint32_t y, int c) { return rgba[(size_t(y) * w + x) * 4 + c]; };
+  EXPECT_EQ(at(0, 0, 3) + at(w - 1, h - 1, 3), 0);  // rounded corners: the file has alpha
+  EXPECT_GT(at(w / 2, h / 2, 3), 200);
+  // Rows come top first, as PNG stores them. The scrollers show the picture's top at the panel's top: a dark
+  // vignette there. The dark scrolling text crosses the lower half (t = 0.2 .. 0.5 for the window sizes the
+  // demo opens): the plate is light there.
+  double darkest = 255, band[2] = {};
+  for (uint32_t y = 0; y < h; ++y) {
+    for (uint32_t x = 0; x < w; ++x) {
+      const double luma = (at(x, y, 0) * 3 + at(x, y, 1) * 6 + at(x, y, 2)) / 10.0;
+      if (y >= h / 2 && y < h * 8 / 10 && x >= w * 22 / 100 && x < w * 77 / 100)
+        darkest = std::min(darkest, luma);
+      if (y >= h * 15 / 100 && y < h * 30 / 100) band[0] += luma / (w * (h * 30 / 100 - h * 15 / 100));
+      if (y >= h * 55 / 100 && y < h * 75 / 100) band[1] += luma / (w * (h * 75 / 100 - h * 55 / 100));
     }
   }
   EXPECT_GT(darkest, 150);
+  EXPECT_LT(band[0], band[1] - 50);
 }

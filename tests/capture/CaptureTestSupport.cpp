@@ -1,34 +1,12 @@
-// Helpers of the capture tests: PNG reading (libpng), running commands, shell quoting.
+// Helpers of the capture tests: running commands, shell quoting, ffmpeg and ffprobe.
 #include "CaptureTestSupport.h"
 
-#include <png.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace capturetest {
-
-bool ReadPng(const std::filesystem::path& path, Picture* picture) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  const bool ok = png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-  png_image_free(&image);
-  return ok;
-}
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 RunResult RunCommand(const std::string& command) {
   RunResult result;
@@ -46,6 +24,26 @@ std::string Quote(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
+}
+
+std::string DecodeRgb(const std::string& path) {
+  const auto rgb = RunCommand("ffmpeg -hide_banner -loglevel quiet -i " + Quote(path) +
+                              " -frames:v 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
+  return rgb.exitCode == 0 ? rgb.output : "";
+}
+
+double Probe(const std::string& path, const std::string& stream, const std::string& entry) {
+  const auto probed =
+      RunCommand("ffprobe -v error -select_streams " + stream +
+                 " -count_frames -show_entries stream=" + entry + " -of default=nw=1:nk=1 " + Quote(path));
+  return probed.exitCode == 0 && !probed.output.empty() ? std::stod(probed.output) : -1.0;
+}
+
+double MeanVolume(const std::string& path, double fromS) {
+  const auto run = RunCommand("ffmpeg -hide_banner -ss " + std::to_string(fromS) + " -t 0.5 -i " +
+                              Quote(path) + " -vn -af volumedetect -f null -");
+  const size_t at = run.output.find("mean_volume:");
+  return at == std::string::npos ? std::nan("") : std::stod(run.output.substr(at + 12));
 }
 
 }  // namespace capturetest

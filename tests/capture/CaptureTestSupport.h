@@ -1,24 +1,9 @@
-// Helpers of the capture tests: reading PNGs back, running programs, asking ffprobe.
+// Helpers of the capture tests: running programs, and reading pictures and streams back through ffmpeg
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 namespace capturetest {
-
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rgb;  // top row first
-  const uint8_t* At(int x, int y) const { return rgb.data() + (static_cast<size_t>(y) * width + x) * 3; }
-};
-
-// False when the file is missing or no PNG.
-bool ReadPng(const std::filesystem::path& path, Picture* picture);
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 
 struct RunResult {
   int exitCode = -1;
@@ -30,5 +15,15 @@ RunResult RunCommand(const std::string& command);
 
 // Single-quotes a word for the shell.
 std::string Quote(const std::string& word);
+
+// The first picture of a PNG or video file as RGB bytes, top row first; empty when it cannot be read.
+std::string DecodeRgb(const std::string& path);
+
+// One entry of a media file's stream ("v:0", "a:0"), frames counted; -1 when there is none.
+double Probe(const std::string& path, const std::string& stream, const std::string& entry);
+
+// Mean volume in dB of half a second of a file's sound from `fromS` seconds on (about -91 for digital
+// silence); NaN when it has no sound.
+double MeanVolume(const std::string& path, double fromS = 0);
 
 }  // namespace capturetest

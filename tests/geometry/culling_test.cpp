@@ -33,14 +33,17 @@ Frustum View(const Matrix& projection, float x = 0, float y = 0, float z = 0, fl
 }
 
 // In glFrustum(-1, 1, -1, 1, 1, 10) the point (1, 0.5, -4) lies at these signed distances inside the
-// right, left, bottom, top, far and near planes; a singular projection gives zero planes, not NaNs.
+// right, left, bottom, top, far and near planes; a singular or infinite projection gives zero planes, not
+// NaNs.
 TEST(Frustum, PlanesComeInTableOrderAsSignedDistances) {
   const double distances[6] = {3 * M_SQRT1_2, 5 * M_SQRT1_2, 4.5 * M_SQRT1_2, 3.5 * M_SQRT1_2, 6, 3};
-  const Frustum view = View(Perspective(1, 10)), singular = View(Matrix{});
+  Matrix infinite;
+  infinite.fill(INFINITY);
+  const Frustum view = View(Perspective(1, 10)), singular = View(Matrix{}), broken = View(infinite);
   for (int i = 0; i < Frustum::kPlaneCount; ++i) {
     const float* p = view.Plane(i);
     EXPECT_NEAR(p[0] * 1.0 + p[1] * 0.5 - p[2] * 4.0 + p[3], distances[i], 1e-5) << i;
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(singular.Plane(i)[k], 0.0f) << i;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(singular.Plane(i)[k] + broken.Plane(i)[k], 0.0f) << i;
   }
 }
 

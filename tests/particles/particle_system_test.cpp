@@ -1,30 +1,19 @@
-// ParticleSystem without pictures: births, motion, deaths, the pool bound and the presets
-#include <gtest/gtest.h>
+// ParticleSystem and its generator: births, presets, motion, deaths, the pool, texture and drawing
+#include <GL/gl.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <filesystem>
-#include <set>
+#include <iomanip>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "particles/ParticleSystem.h"
-#include "particles/RuntimeRand.h"
 #include "support/GLTest.h"
-
-// Every test runs in an empty folder, so Init finds no particle picture and touches no GL.
+#include "support/TestJpeg.h"
 
 namespace {
-
-class InEmptyFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(testsupport::ScratchDir());
-  }
-  void TearDown() override { std::filesystem::current_path(previous_); }
-
- private:
-  std::filesystem::path previous_;
-};
 
 std::vector<const Particle*> Live(const ParticleSystem& system) {
   std::vector<const Particle*> out;
@@ -32,223 +21,153 @@ std::vector<const Particle*> Live(const ParticleSystem& system) {
   return out;
 }
 
-size_t FreeCount(const ParticleSystem& system) {
-  size_t n = 0;
-  for (const Particle* p = system.FreeList(); p != nullptr; p = p->next) ++n;
-  return n;
+// The number of births the next Update draws: trunc(r + 3), r = 1 - (rand mod 100) * 0.02f.
+int NextSpawnCount(RuntimeRand rand) {
+  return static_cast<int>(1.0 - (rand.Next() % 100) * double{0.02f} + 3);
 }
 
-// The spawn count an Update will draw next, from a copy of the generator.
-int NextSpawnCount(const RuntimeRand& rand) {
-  RuntimeRand peek = rand;
-  const int m = peek.Next() % 100;
-  return m == 0 ? 4 : (m <= 50 ? 3 : 2);
+// Each test runs in an empty folder: Init finds no particle picture unless the test writes one.
+class ParticleTest : public testsupport::GLTest {
+ protected:
+  ParticleTest() : GLTest(64, 64) {}
+  testsupport::ScopedChdir cwd_;
+  RuntimeRand rand_;
+};
+
+TEST(ParticleHelpers, TheClassicRuntimeSequenceAndAlphaFromRed) {
+  RuntimeRand rand;
+  for (int value : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) EXPECT_EQ(rand.Next(), value);
+  unsigned char rgba[] = {0, 9, 9, 77, 30, 255, 255, 77, 31, 0, 0, 77, 255, 255, 255, 77};
+  SetParticleAlpha(rgba, 4);  // red of 30 or less: transparent, else half
+  EXPECT_EQ(std::vector<unsigned char>(rgba, rgba + 16),
+            (std::vector<unsigned char>{0, 9, 9, 0, 30, 255, 255, 0, 31, 0, 0, 128, 255, 255, 255, 128}));
 }
 
-double Factor(RuntimeRand& rand) { return 1.0 - (rand.Next() % 100) * static_cast<double>(0.02f); }
-
-using ParticleSystemTest = InEmptyFolder;
-
-TEST_F(ParticleSystemTest, FreshSystemUpdatedOnceHoldsTheDrawnCountAtTheOrigin) {
-  for (ParticlePreset preset : {ParticlePreset::kDrift, ParticlePreset::kJet}) {
-    RuntimeRand rand;
-    ParticleSystem system(preset, rand);
-    EXPECT_FALSE(system.Init());  // no picture in this folder
-    const int expected = NextSpawnCount(rand);
-    system.Update();
-    const auto live = Live(system);
-    ASSERT_EQ(static_cast<int>(live.size()), expected);
-    EXPECT_EQ(system.Emitter()->liveCount, expected);
-    EXPECT_GE(expected, 2);
-    EXPECT_LE(expected, 4);
-    for (const Particle* p : live) {
-      EXPECT_EQ(p->position.x, 0.0f);
-      EXPECT_EQ(p->position.y, 0.0f);
-      EXPECT_EQ(p->position.z, 0.0f);
+// The span of each quantity over the live particles, as "low..high" in this order: life, speed,
+// elevation and heading (from +Z towards -X) in degrees, height, start red, green, blue, end red, green,
+// blue.
+std::string Spans(const ParticleSystem& system) {
+  std::array<std::pair<double, double>, 11> spans;
+  spans.fill({1e9, -1e9});
+  for (const Particle* p : Live(system)) {
+    const Vector3 &v = p->velocity, &c = p->colour, &d = p->colourDelta;
+    const double speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), life = p->life, degrees = 180 / M_PI;
+    const double up = std::asin(std::fabs(v.y) / speed) * degrees, heading = std::atan2(-v.x, v.z) * degrees;
+    // clang-format off
+    const double values[11] = {life, speed, up, heading, p->position.y, c.x, c.y, c.z,
+                               c.x + d.x * life, c.y + d.y * life, c.z + d.z * life};
+    // clang-format on
+    for (int k = 0; k < 11; ++k) {
+      const double value = std::round(values[k] * 1e4) / 1e4 + 0.0;  // + 0.0: no "-0"
+      spans[k] = {std::min(spans[k].first, value), std::max(spans[k].second, value)};
     }
   }
+  std::ostringstream text;
+  text << std::setprecision(4);
+  for (const auto& [low, high] : spans) text << (&low == &spans[0].first ? "" : " ") << low << ".." << high;
+  return text.str();
 }
 
-TEST_F(ParticleSystemTest, BirthDrawsLifeColourDirectionAndSpeedInOrder) {
-  RuntimeRand rand;
-  ParticleSystem system(ParticlePreset::kJet, rand);
-  system.Init();
-  RuntimeRand replay = rand;
-  const int n = NextSpawnCount(replay);
-  replay.Next();  // the spawn count
-  system.Update();
-  const auto live = Live(system);
-  ASSERT_EQ(static_cast<int>(live.size()), n);
-  // Births go to the head of the list, so the oldest (first-born) is last.
-  for (int k = n - 1; k >= 0; --k) {
-    const Particle& p = *live[k];
-    const int life = static_cast<int>(20 * Factor(replay) + 30);
-    EXPECT_EQ(p.life, life);
-    const double r2 = Factor(replay);
-    EXPECT_EQ(p.colour.x, static_cast<float>(0.1f * r2 + 1));
-    EXPECT_EQ(p.colour.y, static_cast<float>(0.1f * r2));
-    const double r3 = Factor(replay);
-    const float k1 = static_cast<float>(1.0 / life);
-    const float targetGreen = static_cast<float>(0.1f * r3 + 1);
-    EXPECT_FLOAT_EQ(p.colourDelta.y, (targetGreen - p.colour.y) * k1);
-    const double yaw = 0.08726646f * Factor(replay) + 1.5707964f;
-    const double elevation = 0.34906584f * Factor(replay);
-    const double speed = 0.05f * Factor(replay) + 0.1f;
-    EXPECT_NEAR(p.velocity.x, -std::sin(yaw) * std::cos(elevation) * speed, 1e-6);
-    EXPECT_NEAR(p.velocity.y, std::sin(elevation) * speed, 1e-6);
-    EXPECT_NEAR(p.velocity.z, std::cos(yaw) * std::cos(elevation) * speed, 1e-6);
-  }
-  EXPECT_EQ(replay.State(), rand.State());  // exactly six draws per birth plus one per update
-}
-
-TEST_F(ParticleSystemTest, PresetTwoLivesStayWithinTenToFifty) {
-  RuntimeRand rand;
-  ParticleSystem system(ParticlePreset::kJet, rand);
-  system.Init();
-  int shortest = 1000, longest = 0;
-  std::set<const Particle*> seen;
-  for (int update = 0; update < 2000; ++update) {
-    system.Update();
-    // Particles at the list head with no motion yet are this update's births.
-    for (const Particle* p = system.Emitter()->live; p != nullptr && p->position.x == 0 && p->position.z == 0;
-         p = p->next) {
-      shortest = std::min(shortest, p->life);
-      longest = std::max(longest, p->life);
-    }
-    for (const Particle* p : Live(system)) ASSERT_LE(p->life, 50);
-  }
-  EXPECT_EQ(shortest, 10);  // 30 - 20 * 0.98 truncated
-  EXPECT_EQ(longest, 50);   // 30 + 20 * 1.0
-}
-
-TEST_F(ParticleSystemTest, ParticlesMoveOncePerUpdateAndLeaveAfterTheirLife) {
-  RuntimeRand rand;
-  ParticleSystem system(ParticlePreset::kJet, rand);
-  system.Init();
-  system.Update();
-  const Particle* first = Live(system).back();
-  const int life = first->life;
-  const Vector3 velocity = first->velocity;
-  const Vector3 colour = first->colour;
-  for (int i = 1; i <= life; ++i) {
-    system.Update();
-    ASSERT_EQ(first->life, life - i);
-  }
-  EXPECT_NEAR(first->position.x, velocity.x * life, 1e-4);
-  EXPECT_NEAR(first->position.y, velocity.y * life, 1e-4);
-  EXPECT_NEAR(first->colour.y, colour.y + first->colourDelta.y * life, 1e-4);
-  // The particle at life 0 has had its last move; bookkeeping of the next update:
-  for (int i = 0; i < 200; ++i) {
-    const auto before = Live(system);
-    int dying = 0;
-    for (const Particle* p : before) dying += p->life <= 0 ? 1 : 0;
-    const int spawns = NextSpawnCount(rand);
-    system.Update();
-    ASSERT_EQ(system.Emitter()->liveCount, static_cast<int>(before.size()) - dying + spawns);
-    ASSERT_EQ(Live(system).size(), static_cast<size_t>(system.Emitter()->liveCount));
+TEST_F(ParticleTest, EachPresetBirthsWithinItsRangesAndThePoolHoldsFourThousand) {
+  // Over 4000 births every factor r from -0.98 to 1 comes up: the spans of base + variation r.
+  const std::pair<ParticlePreset, const char*> cases[] = {
+      {ParticlePreset::kDrift, "570..590 0.0002..0.02 0..90 -180..176.4 0..0 1..1 1..1 1..1 1..1 1..1 1..1"},
+      {ParticlePreset::kFountain,
+       "410..450 0.051..0.15 0..0 -180..176.4 15..15 0.902..1.1 0.902..1.1 0.902..1.1 0.902..1.1 0.902..1.1 "
+       "0.902..1.1"},
+      {ParticlePreset::kJet,
+       "10..50 0.051..0.15 0..20 85.1..95 0..0 0.902..1.1 -0.098..0.1 -0.098..0.1 0.902..1.1 0.902..1.1 "
+       "-0.098..0.1"},
+  };
+  for (const auto& [preset, spans] : cases) {
+    ParticleSystem system(preset, rand_);
+    system.Init();
+    for (int i = 0; i < 4000; ++i) system.Spawn();
+    const uint32_t state = rand_.State();
+    system.Spawn();  // beyond the bound: nothing, not even a draw
+    EXPECT_EQ(rand_.State(), state);
+    EXPECT_EQ(system.Emitter()->liveCount, 4000);
+    EXPECT_EQ(system.FreeList()->next, nullptr);  // of 4001 records, one left over
+    EXPECT_EQ(Spans(system), spans);
   }
 }
 
-TEST_F(ParticleSystemTest, PresetZeroLevelsOffNearFourteenSixty) {
-  RuntimeRand rand;
-  ParticleSystem system(ParticlePreset::kDrift, rand);
-  system.Init();
-  for (int i = 0; i < 800; ++i) system.Update();
-  int low = 100000, high = 0;
-  for (int i = 0; i < 600; ++i) {
-    system.Update();
-    low = std::min(low, system.Emitter()->liveCount);
-    high = std::max(high, system.Emitter()->liveCount);
+TEST_F(ParticleTest, ParticlesStepOncePerUpdateUnderGravityAndLeaveAfterTheirLife) {
+  ParticleSystem fountain(ParticlePreset::kFountain, rand_);
+  fountain.Update();  // before Init: nothing, not even a draw
+  EXPECT_EQ(rand_.State(), 1u);
+  fountain.Init();
+  fountain.Update();
+  const Particle& first = *Live(fountain).back();
+  const Particle born = first;
+  for (int n = 1; n <= born.life; ++n) {
+    const auto before = Live(fountain);
+    const auto dying = std::count_if(before.begin(), before.end(), [](auto p) { return p->life <= 0; });
+    const int expected = static_cast<int>(before.size() - dying) + NextSpawnCount(rand_);
+    fountain.Update();
+    ASSERT_EQ(first.life, born.life - n);
+    ASSERT_EQ(fountain.Emitter()->liveCount, expected);
+    ASSERT_EQ(Live(fountain).size(), static_cast<size_t>(expected));
   }
-  EXPECT_GT(low, 1400);
-  EXPECT_LT(high, 1520);
-  // Preset 0 keeps full white and constant speed: nothing changes colour.
-  for (const Particle* p : Live(system)) ASSERT_EQ(p->colour.x, 1.0f);
+  const double n = born.life;  // gravity (0.00001, -0.001, 0) bends the straight line
+  EXPECT_NEAR(first.velocity.y, -0.001 * n, 1e-5);
+  EXPECT_NEAR(first.position.y, 15 - 0.001 * n * (n - 1) / 2, 1e-3);
+  EXPECT_NEAR(first.colour.x, born.colour.x + born.colourDelta.x * n, 1e-4);
+  fountain.Update();  // its record goes to the front of the free list: the next one born
+  EXPECT_EQ(first.position.y, 15.0f);
+  EXPECT_GE(first.life, 410);
+  const uint32_t state = rand_.State();
+  fountain.Init();  // what a restart runs: empty again, the generator not reseeded
+  EXPECT_EQ(fountain.Emitter()->live, nullptr);
+  EXPECT_EQ(rand_.State(), state);
 }
 
-TEST_F(ParticleSystemTest, PoolIsBoundedAndEveryRecordIsOnExactlyOneList) {
-  RuntimeRand rand;
-  ParticleSystem system(ParticlePreset::kDrift, rand);
-  system.Init();
-  ASSERT_EQ(system.PoolSize(), 4001u);
-  for (int i = 0; i < 4000; ++i) system.Spawn();
-  EXPECT_EQ(system.Emitter()->liveCount, 4000);
-  const uint32_t stateAtLimit = rand.State();
-  for (int i = 0; i < 50; ++i) system.Spawn();  // beyond the bound: nothing, not even a draw
-  EXPECT_EQ(system.Emitter()->liveCount, 4000);
-  EXPECT_EQ(rand.State(), stateAtLimit);
-  system.Update();
-  EXPECT_LE(system.Emitter()->liveCount, 4000);
-
-  std::set<const Particle*> records;
-  for (const Particle* p : Live(system)) records.insert(p);
-  for (const Particle* p = system.FreeList(); p != nullptr; p = p->next)
-    EXPECT_TRUE(records.insert(p).second);
-  EXPECT_EQ(records.size(), 4001u);
-  EXPECT_EQ(FreeCount(system) + system.Emitter()->liveCount, 4001u);
-}
-
-TEST_F(ParticleSystemTest, ReinitStartsEmptyWithAFreshPool) {
-  RuntimeRand rand;
-  ParticleSystem system(ParticlePreset::kJet, rand);
-  system.Init();
-  for (int i = 0; i < 20; ++i) system.Update();
-  ASSERT_GT(system.Emitter()->liveCount, 0);
-  system.Init();
-  EXPECT_EQ(system.Emitter()->liveCount, 0);
-  EXPECT_EQ(system.Emitter()->live, nullptr);
-  EXPECT_EQ(FreeCount(system), 4001u);
-  EXPECT_EQ(system.Emitter()->lifeBase, 30);  // the preset was applied again
-}
-
-TEST_F(ParticleSystemTest, UninitialisedOrUnknownPresetDoesNothingHarmful) {
-  RuntimeRand rand;
-  ParticleSystem idle(ParticlePreset::kDrift, rand);
-  idle.Spawn();
-  idle.Update();
-  EXPECT_EQ(idle.Emitter(), nullptr);
-  EXPECT_EQ(rand.State(), 1u);
-
-  ParticleSystem odd(static_cast<ParticlePreset>(7), rand);
+TEST_F(ParticleTest, AnUnknownPresetBirthsNothingAndALifeOfZeroLastsOneUpdate) {
+  ParticleSystem odd(static_cast<ParticlePreset>(7), rand_);
   odd.Init();
-  EXPECT_EQ(odd.Emitter()->maxParticles, 4000);
-  EXPECT_EQ(odd.Emitter()->spawnBase, 0);
-  odd.Update();  // spawn count 0 * r + 0: no births
-  EXPECT_EQ(odd.Emitter()->liveCount, 0);
-  for (int i = 0; i < 3; ++i) odd.Spawn();  // a life of 0: kept once, removed by the next update
-  EXPECT_EQ(odd.Emitter()->liveCount, 3);
+  odd.Update();  // 0 * r + 0 births
+  odd.Spawn();
+  EXPECT_EQ(odd.Emitter()->liveCount, 1);
   odd.Update();
   EXPECT_EQ(odd.Emitter()->liveCount, 0);
 }
 
-TEST_F(ParticleSystemTest, PresetOneThrowsSidewaysFromAboveThenFalls) {
-  RuntimeRand rand;
-  ParticleSystem fountain(ParticlePreset::kFountain, rand);
-  fountain.Init();
-  fountain.Update();
-  for (const Particle* p : Live(fountain)) {
-    EXPECT_EQ(p->position.y, 15.0f);
-    EXPECT_EQ(p->velocity.y, 0.0f);  // thrown horizontally
-    EXPECT_GE(p->life, 410);
-    EXPECT_LE(p->life, 450);
-  }
-  const Particle* first = Live(fountain).back();
-  for (int i = 0; i < 100; ++i) fountain.Update();
-  EXPECT_NEAR(first->velocity.y, -0.1, 1e-4);               // 100 steps of gravity 0.001
-  EXPECT_NEAR(first->position.y, 15 - 0.001 * 4950, 1e-3);  // sum of 0..99 steps
+TEST_F(ParticleTest, TheTextureIsThePictureAtHalfAlphaAndSquaresAddUp) {
+  const auto white = [](unsigned, unsigned, unsigned char* p) { p[0] = p[1] = p[2] = 255; };
+  ASSERT_TRUE(testsupport::WriteTestJpeg("textures/particle.jpg", 8, 8, white));
+  ParticleSystem system(ParticlePreset::kDrift, rand_);  // white squares of edge 0.2
+  ASSERT_TRUE(system.Init());
+  std::vector<unsigned char> texels(8 * 8 * 4);
+  glBindTexture(GL_TEXTURE_2D, system.Texture());
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  EXPECT_EQ(texels[4 * 27 + 3], 128);
+  glMatrixMode(GL_PROJECTION);
+  glOrtho(-0.2, 0.2, -0.2, 0.2, -1, 1);
+  system.Frame();  // two to four squares at the origin: each adds half of white, so they saturate
+  const auto pixels = ReadPixels();
+  EXPECT_GE(PixelAt(pixels, 32, 32)[0], 250);
+
+  std::filesystem::resize_file("textures/particle.jpg", 40);
+  EXPECT_FALSE(system.Init());
+  EXPECT_EQ(system.Texture(), 0u);  // drawn untextured, not with a stale name
 }
 
-TEST_F(ParticleSystemTest, JetFliesAlongMinusXFannedTwentyDegrees) {
-  RuntimeRand rand;
-  ParticleSystem jet(ParticlePreset::kJet, rand);
+TEST_F(ParticleTest, DrawSendsOneSquareOfTheParticlesColourPerParticle) {
+  ParticleSystem jet(ParticlePreset::kJet, rand_);  // half size 0.5
   jet.Init();
-  for (int i = 0; i < 100; ++i) jet.Update();
-  for (const Particle* p : Live(jet)) {
-    const Vector3& v = p->velocity;
-    ASSERT_LT(v.x, 0.0f);
-    const double horizontal = std::hypot(v.x, v.z);
-    EXPECT_LE(std::atan2(std::fabs(v.y), horizontal), 0.34906584 + 1e-5);
-    EXPECT_LE(std::atan2(std::fabs(v.z), -v.x), 0.08726646 + 1e-5);
+  for (int i = 0; i < 3; ++i) jet.Update();
+  glMatrixMode(GL_PROJECTION);
+  glOrtho(-2, 2, -2, 2, -10, 10);  // 16 window units per unit
+  const auto polygons = testsupport::CapturePolygons([&] { jet.Draw(); });
+  const auto live = Live(jet);
+  ASSERT_EQ(polygons.size(), 2 * live.size());  // each strip comes back as two triangles
+  for (size_t n = 0; n < polygons.size(); ++n) {
+    const Particle& p = *live[n / 2];
+    for (const auto& v : polygons[n]) {  // texture corner (s, t) at the position - 0.5 + (s, t)
+      EXPECT_NEAR(v.x, (p.position.x - 0.5f + v.texCoord[0] + 2) * 16, 1e-3);
+      EXPECT_NEAR(v.y, (p.position.y - 0.5f + v.texCoord[1] + 2) * 16, 1e-3);
+      EXPECT_FLOAT_EQ(v.color[1], std::clamp(p.colour.y, 0.0f, 1.0f));
+    }
   }
 }
 

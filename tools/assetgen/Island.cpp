@@ -57,10 +57,11 @@ double Mountains(double c, double r, double inland) {
   double u = c / kSize, v = r / kSize;
   double wu = u + 0.05 * Fbm(u, v, 3, 3, 1511, false), wv = v + 0.05 * Fbm(u, v, 3, 3, 1512, false);
   double range = Smoothstep(26, 8, std::hypot((c - 80) / 2.2, r - 32));
-  double ridgeLine = 18 + 4 * Fbm(0.2, v, 3, 3, 1514, false);
-  double ridge =
-      Smoothstep(11, 3, std::fabs(c - ridgeLine)) * Smoothstep(30, 50, r) * Smoothstep(180, 140, r);
-  double mask = std::max(range, 0.7 * ridge) * Smoothstep(2, 12, inland);
+  // The ridge's seaward flank is the shorter, so its long flank faces inland, to the sun.
+  double ridgeLine = 18 + 4 * Fbm(0.2, v, 3, 3, 1514, false), d = c - ridgeLine;
+  double ridge = (d < 0 ? Smoothstep(8.6, 2.3, -d) : Smoothstep(11, 3, d)) * Smoothstep(30, 50, r) *
+                 Smoothstep(180, 140, r);
+  double mask = std::max(range * Smoothstep(2, 12, inland), 0.63 * ridge * Smoothstep(2, 8.9, inland));
   double peaks = Ridged(wu, wv, 4, 5, 1513, false);
   return mask * (25 + 250 * std::pow(peaks, 1.25));
 }
@@ -79,11 +80,12 @@ double Massif(double c, double r) {
 // falling back gently, their crests broken and wandering.
 double Scarps(double c, double r) {
   double u = c / kSize, v = r / kSize;
-  constexpr double kPeriod = 13, kHeight = 75;
-  double phase = (c + r) * 0.7071 / kPeriod + 0.9 * Fbm(u, v, 5, 3, 1542, false);
+  // Crests run across the direction to the sun (about 49 degrees from the rows), 13 cells apart.
+  constexpr double kPeriod = 13, kHeight = 150, kRise = 0.23, kSin = 0.751, kCos = 0.660;
+  double phase = (c * kSin + r * kCos) / kPeriod + 0.9 * Fbm(u, v, 5, 3, 1542, false);
   double x = phase - std::floor(phase);
-  double profile = x < 0.2 ? x / 0.2 : (1 - x) / 0.8;
-  double crest = Smoothstep(-0.4, 0.5, Fbm(u, v, 8, 3, 1543, false));
+  double profile = x < kRise ? x / kRise : (1 - x) / (1 - kRise);
+  double crest = Smoothstep(-0.47, 0.5, Fbm(u, v, 8, 3, 1543, false));
   return kHeight * crest * profile;
 }
 
@@ -94,11 +96,11 @@ double LandHeight(double c, double r, double inland) {
   // Scarps in the south-west lowland, where the flight looks from low down: tilted beds whose
   // long backs face the sun, which the bake lights better than level ground, and whose short
   // steep faces turn away, towards the sea.
-  double scarps = Smoothstep(75, 45, std::hypot(c - 18, r - 18)) * Smoothstep(2, 8, inland);
+  double scarps = Smoothstep(56.5, 41.5, r) * Smoothstep(58.7, 43.7, c) * Smoothstep(2, 8, inland);
   hills += scarps * Scarps(c, r);
   // Gentler downs over the far half of the island.
   double downs = Smoothstep(0.9, 1.4, u + v) * 40 * Ridged(u, v, 3, 4, 1522, false);
-  return std::max(shore + hills + downs + Mountains(c, r, inland), Massif(c, r));
+  return std::max(0.8 * (shore + hills + downs + Mountains(c, r, inland)), 1.05 * Massif(c, r));
 }
 
 // Lakes in the lowland the flight looks over when it looks north and east: level water in a

@@ -84,7 +84,9 @@ Picture MakeStone() {
                        GlitterAcross((y + 0.5) / n);
       Rgb sea =
           SeaSurface(OpenSea(Depression(1 - 2 * (x + 0.5) / n, -1, 2 * (y + 0.5) / n - 1)), u, v, 16, true);
-      sea = WhiteHorses(sea, u, v, 16, true);
+      // Calmer in the island's lee, where the floor meets the terrain's own sea.
+      double lee = Smoothstep(0.62, 0.70, (x + 0.5) / n) * Smoothstep(0.92, 0.86, (x + 0.5) / n);
+      sea = WhiteHorses(sea, u, v, 16, true, 1 - 0.8 * lee);
       p.At(x, y) = Clamp(Glitter(sea, glitter, u, v, true));
     }
     // The western edge (the last column) filters with the first: repeat it there, out of view.

@@ -22,12 +22,13 @@ Rgb SeaSurface(Rgb sea, double u, double v, int waves, bool tile) {
   return sea * (0.95 + 0.16 * swell + 0.10 * streaks);
 }
 
-Rgb WhiteHorses(Rgb sea, double u, double v, int waves, bool tile) {
+Rgb WhiteHorses(Rgb sea, double u, double v, int waves, bool tile, double share) {
   // Crests stretched along the wind, breaking where they peak inside a gust.
   double crest = Fbm(u, v * 3, waves * 2, 3, 1702, tile);
   double gust = Smoothstep(-0.3, 0.3, Fbm(u, v, waves / 4 + 1, 2, 1703, tile));
-  double foam = Smoothstep(0.22, 0.48, crest) * gust;
-  return Mix(sea, Rgb{0.80, 0.85, 0.88}, 0.9 * foam);
+  double foam = Smoothstep(0.057, 0.21, crest) * gust * share;
+  // Between the crests the troughs are darker than the calm sea.
+  return Mix(sea * (1 - 0.1 * share), Rgb{0.80, 0.85, 0.88}, 0.9 * foam);
 }
 
 Rgb Glitter(Rgb sea, double strength, double u, double v, bool tile) {

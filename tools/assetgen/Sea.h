@@ -20,9 +20,9 @@ double Depression(double x, double y, double z);
 // with tile set the pattern repeats with period 1 in both.
 Rgb SeaSurface(Rgb sea, double u, double v, int waves, bool tile);
 
-// White horses on `sea`, blown along u in gusty patches (same units). Only the sky box has
-// them: on the terrain the baked light would grey them.
-Rgb WhiteHorses(Rgb sea, double u, double v, int waves, bool tile);
+// White horses on `sea`, blown along u in gusty patches (same units); `share` 0..1 scales how
+// many break. Only the sky box has them: on the terrain the baked light would grey them.
+Rgb WhiteHorses(Rgb sea, double u, double v, int waves, bool tile, double share = 1);
 
 // The sea brightened by the sun's reflection, with sparkles on the wave facets; strength 0..1.
 Rgb Glitter(Rgb sea, double strength, double u, double v, bool tile);

@@ -66,7 +66,7 @@ Rgb Sea(const Spot& p) {
 }
 
 Rgb Tarn(const Spot& p) {
-  Rgb deep{0.07, 0.16, 0.24}, edge{0.14, 0.28, 0.30};
+  Rgb deep{0.085, 0.19, 0.28}, edge{0.155, 0.305, 0.33};
   double rim = Smoothstep(0.7, 1.0, std::fabs(Fbm(p.u, p.v, 20, 2, 1605)) + 0.6);
   return Water(Mix(deep, edge, 0.3 * rim), p);
 }
@@ -100,7 +100,7 @@ Rgb Rock(const Spot& p) {
   double wu = p.u + 0.03 * Fbm(p.u, p.v, 4, 3, 1631), wv = p.v + 0.03 * Fbm(p.u, p.v, 4, 3, 1632);
   double joint = Smoothstep(0.0, 0.08, std::fabs(Fbm(wu, wv, 12, 3, 1633)));
   double strata = 0.5 + 0.5 * std::sin(6.2831853 * (14 * p.v + 2 * Fbm(p.u, p.v, 3, 3, 1634)));
-  Rgb grey{0.32, 0.30, 0.30}, ochre{0.42, 0.35, 0.27};
+  Rgb grey{0.16, 0.15, 0.15}, ochre{0.21, 0.175, 0.135};
   Rgb c = Mix(grey, ochre, Smoothstep(0.3, 0.8, 0.5 + 0.5 * Fbm(p.u, p.v, 4, 4, 1635)));
   return c * ((0.70 + 0.30 * joint) * (0.92 + 0.10 * strata) * (0.95 + 0.1 * Hash01(p.x, p.y, 1636)));
 }
@@ -117,7 +117,7 @@ Rgb Green(const Spot& p) {
   // Woods: large stands in the valleys and on the lower slopes, thinning out with height and
   // away from the south-west corner, towards the open heart of the island.
   double woods = 0.5 + 0.5 * Fbm(p.u, p.v, 9, 3, 1623) + 0.02 * s.hollow - 0.0026 * s.height -
-                 0.08 * Smoothstep(50, 100, corner) + 0.07 * Smoothstep(50, 25, row);
+                 0.08 * Smoothstep(50, 100, corner) + 0.08 * Smoothstep(50, 25, row) - 0.023;
   // Crowns catch the light in clumps; the stands' edges are ragged, not stepped.
   double crowns =
       0.7 + 0.6 * Smoothstep(-0.2, 0.6, Fbm(p.u, p.v, 48, 2, 1625)) + 0.2 * Hash01(p.x, p.y, 1624);

@@ -11,9 +11,10 @@
 namespace capture {
 
 CaptureDriver::CaptureDriver(const CaptureOptions& options, platform::HeadlessPlatform& platform,
-                             FrameQueue& queue, ProgressBar& progress)
+                             const TimelineState& timeline, FrameQueue& queue, ProgressBar& progress)
     : options_(options),
       platform_(platform),
+      timeline_(timeline),
       queue_(queue),
       progress_(progress),
       schedule_(options.Schedule()),
@@ -54,6 +55,8 @@ void CaptureDriver::AfterFrame() {
     } else {
       frame->index = frame_;
       frame->timeMs = schedule_.TimeOf(frame_);
+      // As the timeline reckons it, wrap of the tick counter included.
+      frame->demoMs = static_cast<int32_t>(platform_.Ticks() - timeline_.TimelineStartTick);
       ReadBack(*frame);
       queue_.Submit(frame);
       ++submitted_;

@@ -12,6 +12,7 @@
 #include "capture/FrameSchedule.h"
 #include "capture/KeyScript.h"
 #include "capture/ProgressBar.h"
+#include "director/Demo.h"
 #include "platform/HeadlessPlatform.h"
 
 namespace capture {
@@ -20,8 +21,9 @@ class CaptureDriver {
  public:
   // Installs itself as the platform's onIdle, onSwap and onMessageBox handlers; the
   // platform's clock at this moment is the programme's time 0 (start-up takes no time).
-  CaptureDriver(const CaptureOptions& options, platform::HeadlessPlatform& platform, FrameQueue& queue,
-                ProgressBar& progress);
+  // `timeline` is the demo's, read to tell each frame's scene.
+  CaptureDriver(const CaptureOptions& options, platform::HeadlessPlatform& platform,
+                const TimelineState& timeline, FrameQueue& queue, ProgressBar& progress);
   ~CaptureDriver();
   CaptureDriver(const CaptureDriver&) = delete;
   CaptureDriver& operator=(const CaptureDriver&) = delete;
@@ -40,6 +42,7 @@ class CaptureDriver {
 
   const CaptureOptions& options_;
   platform::HeadlessPlatform& platform_;
+  const TimelineState& timeline_;
   FrameQueue& queue_;
   ProgressBar& progress_;
   FrameSchedule schedule_;

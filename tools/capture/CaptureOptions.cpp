@@ -128,7 +128,9 @@ holding data/ and textures/), to PNG pictures and/or an H.264 video with the mus
   --video FILE    write an MP4 video (H.264 and AAC) with the music from the same time
   --crf N         the video's quality, 0 to 51 (default )" +
          std::to_string(kDefaultCrf) + R"(): lower is better and larger,
-                  each step about a tenth in size; 12 to archive, 28 to mail
+                  each step about a tenth in size; 12 to archive, 28 to mail. Each
+                  scene moves it by its own offset: finer for the wire torus, coarser
+                  for the scenes that look the same with fewer bits
   --keys LIST     key presses MS:KEY[,MS:KEY...]; KEY is a Win32 virtual-key name
                   (P, F1, LEFT, ESCAPE, VK_SPACE, ...) or code (0x50, 80); a single
                   digit is that digit's key. The key goes down before the first frame

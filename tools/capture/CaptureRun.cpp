@@ -60,8 +60,8 @@ int RunCapture(const CaptureOptions& options) {
   int64_t lastMs = 0;
   {
     platform::HeadlessPlatform platform;
-    CaptureDriver driver(options, platform, queue, progress);
     Demo demo(platform);
+    CaptureDriver driver(options, platform, demo.timeline, queue, progress);
     exitCode = RunLandscape(demo, {options.width, options.height});
     framesDrawn = driver.FramesDrawn();
     lastMs = driver.LastProgrammeMs();

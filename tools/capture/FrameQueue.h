@@ -19,6 +19,9 @@ namespace capture {
 struct CapturedFrame {
   int64_t index = 0;   // frame number k
   int64_t timeMs = 0;  // programme time of the frame
+  // The demo's own programme time when it drew the frame, which picks the scene: the same as
+  // timeMs until an F1 restart starts the programme over.
+  int32_t demoMs = 0;
   int width = 0;
   int height = 0;
   std::vector<uint8_t> rgba;  // bottom row first, as read back

@@ -6,6 +6,7 @@
 
 #include "capture/FrameConvert.h"
 #include "capture/PngFile.h"
+#include "capture/SceneQuality.h"
 
 namespace capture {
 
@@ -44,7 +45,9 @@ bool FrameWriter::Write(const CapturedFrame& frame) {
       CentreFrame(pixels, frame.width, frame.height, video.width, video.height, scratch_.data());
       pixels = scratch_.data();
     }
-    if (!encoder_.WriteFrame(pixels, &error_)) return false;
+    if (!encoder_.SetCrf(ChooseCrf(video.crf, frame.demoMs), &error_) ||
+        !encoder_.WriteFrame(pixels, &error_))
+      return false;
   }
   ++framesWritten_;
   return true;

@@ -114,6 +114,14 @@ bool VideoEncoder::WriteHeader(std::string* error) {
   return true;
 }
 
+bool VideoEncoder::SetCrf(int crf, std::string* error) {
+  // The wrapper hands a changed "crf" to x264 before it takes the next frame, and x264
+  // reconfigures its rate control from there on.
+  const int result = av_opt_set_double(encoder_->priv_data, "crf", crf, 0);
+  if (result < 0) *error = AvError("cannot set the quality", result);
+  return result >= 0;
+}
+
 bool VideoEncoder::WriteFrame(const uint8_t* rgba, std::string* error) {
   AVFrame* p = picture_.get();
   // The encoder may still hold the last picture; then this gives a fresh buffer.

@@ -24,7 +24,7 @@ struct VideoSettings {
   int width = 1024;
   int height = 768;
   int fps = 60;
-  int crf = kDefaultCrf;
+  int crf = kDefaultCrf;  // the quality the encoder starts with
   int64_t startUs = 0;    // programme time of the first frame in microseconds: where the music starts
   std::string musicPath;  // empty: a video without sound
 };
@@ -39,6 +39,9 @@ class VideoEncoder {
   // Creates the file and starts both encoders. False with `error` set on failure; a music
   // file that cannot be read is a failure too, found here before any frame is drawn.
   bool Open(const VideoSettings& settings, std::string* error);
+  // The quality of the frames written from now on (settings' crf until then); it may change
+  // from frame to frame. False with `error` set when the encoder refuses it.
+  bool SetCrf(int crf, std::string* error);
   // `rgba`: one frame of width x height RGBA pixels, bottom row first.
   bool WriteFrame(const uint8_t* rgba, std::string* error);
   // Empties the encoders and finishes the file; false when that failed.
