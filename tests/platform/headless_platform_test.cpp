@@ -52,23 +52,6 @@ TEST(HeadlessPlatform, StepsRefuseOutOfOrderUse) {
   EXPECT_TRUE(os.UnregisterWindowClass());
 }
 
-TEST(HeadlessPlatform, DisplayModesAndBoxAnswers) {
-  HeadlessPlatform os;
-  EXPECT_TRUE(os.ChangeDisplayMode(640, 480, 8));  // every mode by default
-  os.OfferDisplayModes({{1024, 768, 32}});
-  EXPECT_FALSE(os.ChangeDisplayMode(1024, 768, 16));
-  EXPECT_TRUE(os.ChangeDisplayMode(1024, 768, 32));
-  os.RestoreDisplayMode();
-  EXPECT_FALSE(os.DisplayModeChanged());
-  EXPECT_EQ(os.MessageBox(0, "a", "b", MB_YESNO), IDYES);
-  os.QueueAnswer(IDNO);
-  EXPECT_EQ(os.MessageBox(7, "c", "d", MB_YESNO), IDNO);
-  os.onMessageBox = [](const MessageBoxRecord& box) { return box.caption == "x" ? IDCANCEL : IDOK; };
-  EXPECT_EQ(os.MessageBox(0, "e", "x", MB_OKCANCEL), IDCANCEL);
-  ASSERT_EQ(os.MessageBoxes().size(), 3u);
-  EXPECT_EQ(os.MessageBoxes()[1].owner, 7u);
-}
-
 TEST(HeadlessPlatform, ClockWrapsAndPullsAudioForTheTimePassed) {
   HeadlessPlatform os({AudioOutput::kMemory, "", kSoundLibraryVersion, 0xFFFFFFF0u});
   os.AdvanceClock(0x20);
@@ -79,23 +62,6 @@ TEST(HeadlessPlatform, ClockWrapsAndPullsAudioForTheTimePassed) {
   os.AdvanceClock(16);
   os.SetTicks(5);  // a jump produces nothing
   EXPECT_EQ(os.AudioSink().FramesPulled(), 441u + 705u);
-}
-
-TEST(HeadlessPlatform, IdleHookRunsOnlyWhenTheQueueIsEmpty) {
-  HeadlessPlatform os;
-  int idle = 0;
-  os.onIdle = [&] {
-    if (++idle == 1) os.QueueKeyDown('K');  // a driver may queue keys before a frame
-  };
-  Message message;
-  ASSERT_TRUE(os.PeekMessage(message));
-  EXPECT_EQ(message.wParam, static_cast<uintptr_t>('K'));
-  EXPECT_FALSE(os.PeekMessage(message));
-  EXPECT_EQ(idle, 2);
-  os.PostQuitMessage(3);
-  ASSERT_TRUE(os.PeekMessage(message));
-  EXPECT_EQ(message.message, WM_QUIT);
-  EXPECT_EQ(message.wParam, 3u);
 }
 
 TEST(SdlKeys, TranslatesToVirtualKeys) {
