@@ -260,30 +260,25 @@ TEST_F(Landscape, SkyShowsEachFaceInItsDirection) {
   Skybox sky;
   ASSERT_TRUE(sky.Load(names, {}));
   Perspective();
+  // Along each axis the middle shows the face in that direction (-z +z -x +x up down; blue shows as red);
+  // towards each corner no clear colour shows anywhere: the cube is closed.
   const struct {
     float pitch, yaw;
-    int face;
-  } views[6] = {{0, 0, 2},  {0, 180, 0}, {0, -90, 1},
-                {0, 90, 3}, {-90, 0, 4}, {90, 0, 5}};  // -z +z -x +x up down
+    int face;  // -1: a corner
+  } views[] = {{0, 0, 2},    {0, 180, 0},   {0, -90, 1},    {0, 90, 3},     {-90, 0, 4},
+               {90, 0, 5},   {-35, 45, -1}, {-35, 135, -1}, {-35, -45, -1}, {-35, -135, -1},
+               {35, 45, -1}, {35, 135, -1}, {35, -45, -1},  {35, -135, -1}};
   for (const auto& view : views) {
+    SCOPED_TRACE(testing::Message() << view.pitch << " " << view.yaw);
     Camera camera;
-    camera.angleX = view.pitch;
-    camera.angleY = view.yaw;
+    camera.angleX = view.pitch, camera.angleY = view.yaw;
     camera.position.Set(50.0f, -7.0f, 3.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     sky.Draw(camera);
-    EXPECT_EQ(Pixel(width_ / 2, height_ / 2), (Rgb{40 * view.face + 10, 99, 99}))
-        << view.face;  // blue shows as red
-  }
-  for (const float pitch : {-35.0f, 35.0f}) {  // towards each corner: the cube is closed, no clear colour
-    for (const float yaw : {45.0f, 135.0f, -45.0f, -135.0f}) {
-      Camera camera;
-      camera.angleX = pitch;
-      camera.angleY = yaw;
-      glClear(GL_COLOR_BUFFER_BIT);
-      sky.Draw(camera);
-      const auto pixels = ReadPixels();
-      for (size_t i = 1; i < pixels.size(); i += 4)
-        ASSERT_EQ(pixels[i], 99) << pitch << " " << yaw << " " << i / 4;
+    const auto pixels = ReadPixels();
+    for (size_t i = 1; i < pixels.size(); i += 4) ASSERT_EQ(pixels[i], 99) << i / 4;
+    if (view.face >= 0) {
+      EXPECT_EQ(Pixel(width_ / 2, height_ / 2), (Rgb{40 * view.face + 10, 99, 99}));
     }
   }
   names[3] = "missing.bmp";
