@@ -6,7 +6,6 @@
 #include <cmath>
 #include <set>
 
-#include "geometry/Camera.h"
 #include "geometry/Frustum.h"
 #include "geometry/TestGrid.h"
 #include "support/GLTest.h"
@@ -21,14 +20,10 @@ Matrix Perspective(float r, float far) {
   return {1 / r, 0, 0, 0, 0, 1 / r, 0, 0, 0, 0, (far + 1) / (1 - far), -1, 0, 0, 2 * far / (1 - far), 0};
 }
 
-// The view through `projection` of a camera at (x, y, z) pitched by `pitch` degrees.
-Frustum View(const Matrix& projection, float x = 0, float y = 0, float z = 0, float pitch = 0) {
-  Camera cam;
-  cam.position.Set(-x, -y, -z);
-  cam.angleX = pitch;
-  cam.Update();
+// The view through `projection` from the origin, looking along -z.
+Frustum View(const Matrix& projection) {
   Frustum f;
-  f.SetFromMatrices(projection.data(), cam.matrix.m);
+  f.SetFromMatrices(projection.data(), kIdentity.data());
   return f;
 }
 
