@@ -6,7 +6,6 @@
 #include <cmath>
 #include <set>
 
-#include "geometry/Camera.h"
 #include "geometry/Frustum.h"
 #include "geometry/TestGrid.h"
 #include "support/GLTest.h"
@@ -21,14 +20,10 @@ Matrix Perspective(float r, float far) {
   return {1 / r, 0, 0, 0, 0, 1 / r, 0, 0, 0, 0, (far + 1) / (1 - far), -1, 0, 0, 2 * far / (1 - far), 0};
 }
 
-// The view through `projection` of a camera at (x, y, z) pitched by `pitch` degrees.
-Frustum View(const Matrix& projection, float x = 0, float y = 0, float z = 0, float pitch = 0) {
-  Camera cam;
-  cam.position.Set(-x, -y, -z);
-  cam.angleX = pitch;
-  cam.Update();
+// The view through `projection` from the origin, looking along -z.
+Frustum View(const Matrix& projection) {
   Frustum f;
-  f.SetFromMatrices(projection.data(), cam.matrix.m);
+  f.SetFromMatrices(projection.data(), kIdentity.data());
   return f;
 }
 
@@ -69,51 +64,6 @@ TEST(Frustum, ClassifiesCubesStrictlyAndConservatively) {
       {"never updated", never, {-1000, -1000, -1000, 2000}, CubeVisibility::kOutside},
   };
   for (const auto& c : cases) EXPECT_EQ(c.frustum.TestCube(c.cube), c.expected) << c.what;
-}
-
-// What the walk must collect: the triangles of each leaf whose cube is not outside, found by walking only
-// below cubes not outside, depth first; empty leaves are never tested.
-void Expected(const OctreeNode& n, const Frustum* f, std::vector<uint32_t>& out) {
-  if ((n.TriangleCount() == 0 && !n.HasChildren()) ||
-      (f && f->TestCube(*n.GetCube()) == CubeVisibility::kOutside)) {
-    return;
-  }
-  for (int k = 0; n.HasChildren() && k < 8; ++k) Expected(n.Child(k), f, out);
-  for (const TerrainTriangle* t : n.Triangles()) out.insert(out.end(), {t->a, t->b, t->c});
-}
-
-TEST(Traversal, CollectsTheLeavesNotOutsideInTreeOrder) {
-  const testgrid::Grid g = testgrid::MakeGrid(64, 64, [](int c, int r) { return (c ^ r) & 255; });
-  OctreeNode root;
-  testgrid::BuildOctree(root, g);
-  IndexList list;
-  list.Allocate(root.CountTriangles(), g.triangles.data(), static_cast<int>(g.triangles.size()));
-  const int all = 3 * root.CountTriangles();
-  const Matrix ortho = {1e-3f, 0, 0,      0, 0, 1e-3f, 0, 0,
-                        0,     0, -1e-3f, 0, 0, 0,     0, 1};  // +-1000 around the eye
-  const Frustum box = View(ortho), up = View(Perspective(0.5f, 1000), 51, 200, 51, -90), never,
-                corner = View(Perspective(0.2f, 1000), 20, 60, 20, 90);  // last: its list is checked below
-  const struct {
-    const char* what;
-    const Frustum* frustum;
-    int least, most;
-  } cases[] = {{"all in view", &box, all, all},
-               {"no frustum: known inside", nullptr, all, all},
-               {"looking up", &up, 0, 0},
-               {"never updated", &never, 0, 0},
-               {"one corner from above", &corner, 1, all / 4}};
-  for (const auto& c : cases) {
-    list.Clear();
-    root.CollectVisible(c.frustum, list, {});
-    std::vector<uint32_t> expected;
-    Expected(root, c.frustum, expected);
-    EXPECT_EQ(std::vector<uint32_t>(list.Indices(), list.Indices() + list.Count()), expected) << c.what;
-    EXPECT_GE(list.Count(), c.least) << c.what;
-    EXPECT_LE(list.Count(), c.most) << c.what;
-  }
-  const std::set<uint32_t> drawn(list.Indices(), list.Indices() + list.Count());
-  EXPECT_TRUE(drawn.count(12 * 64 + 12));  // below the eye
-  EXPECT_FALSE(drawn.count(63 * 64 + 63));
 }
 
 // World x and y are window x and y; world z is depth (1 - z / 100) / 2.

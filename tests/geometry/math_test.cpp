@@ -34,10 +34,8 @@ TEST(Vector, ArithmeticRoundsOnceFromDouble) {
   const Vector3 n1 = Vector3{0, 1 + 0x1p-23f, 1}, n2 = Vector3{0, 1, 1 - 0x1p-24f};
   const Vector4 pq = Vector4{0, n1.y, 1, 7}.Cross({0, 1, n2.z, 5}),
                 xy = Vector4{1, 0, 0, 7}.Cross({0, 1, 0, 5});
-  Vector3 unit, zero;
-  unit.Set(3, -4, 12);
-  unit.Normalize();
-  zero.Normalize();  // no direction: stays zero instead of turning into NaNs
+  Vector3 unit{3, -4, 12}, zero{0, 0, 0};
+  unit.Normalize(), zero.Normalize();  // zero has no direction: it stays zero instead of turning into NaNs
   const struct {
     const char* what;
     Vector3 got, expected;
@@ -52,11 +50,9 @@ TEST(Vector, ArithmeticRoundsOnceFromDouble) {
       {"vector4 cross", Vector3{xy.x, xy.y, xy.z}, Vector3{0, 0, 1}},
       {"vector4 cross in double", Vector3{pq.x, pq.y, pq.z}, Vector3{0x1p-24f - 0x1p-47f, 0, 0}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.got.x, c.expected.x) << c.what;
-    EXPECT_EQ(c.got.y, c.expected.y) << c.what;
-    EXPECT_EQ(c.got.z, c.expected.z) << c.what;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(std::tuple(c.got.x, c.got.y, c.got.z), std::tuple(c.expected.x, c.expected.y, c.expected.z))
+        << c.what;
   EXPECT_EQ(xy.w, 1.0f);
   // Squares of 1e20 overflow float, not double; w plays no part.
   EXPECT_FLOAT_EQ((Vector4{2e20f, -3e20f, 6e20f, 99}.Length()), 7e20f);
@@ -104,38 +100,26 @@ TEST(Camera, TurnsSubtractAndWrapOnceAtTheTopOnly) {
 }
 
 // The matrix moves the world by the position first, then turns it about z, y and x in that order; the
-// sky's matrix only turns.
-TEST(Camera, MatrixTranslatesThenTurnsAboutZYX) {
+// sky's matrix only turns. After each positive step the old eye, seen from the moved camera, lies behind,
+// to the left or below.
+TEST(Camera, MatrixTranslatesThenTurnsAboutZYXAndStepsMoveForwardRightAndUp) {
   Camera cam;
   cam.position.Set(4.0f, -2.0f, 9.0f);
-  cam.angleX = 25.0f;
-  cam.angleY = -70.0f;
-  cam.angleZ = 12.0f;
+  cam.angleX = 25.0f, cam.angleY = -70.0f, cam.angleZ = 12.0f;
   const auto turned = [](Point p) { return Turn(Turn(Turn(p, 2, 12.0), 1, -70.0), 0, 25.0); };
   cam.Update();
   ExpectMaps(cam.matrix.m, true, {1.5, -3.0, 8.0}, turned({5.5, -5.0, 17.0}), 1e-5);
   cam.UpdateRotationOnly();
   ExpectMaps(cam.matrix.m, true, {1.5, -3.0, 8.0}, turned({1.5, -3.0, 8.0}), 1e-5);
-}
-
-// After each positive step the old eye, seen from the moved camera, lies behind, to the left or below.
-TEST(Camera, PositiveStepsMoveForwardRightAndUp) {
-  const struct {
-    void (Camera::*move)(float);
-    Point oldEyeSeen;
-  } cases[] = {{&Camera::MoveForward, {0, 0, 2.7}},
-               {&Camera::MoveSideways, {-2.7, 0, 0}},
-               {&Camera::MoveUp, {0, -2.7, 0}}};
-  for (const auto& c : cases) {
-    Camera cam;
-    cam.position.Set(-20.0f, -30.0f, -20.0f);
-    cam.angleX = 50.0f;
-    cam.angleY = 20.0f;
+  const std::pair<void (Camera::*)(float), Point> steps[] = {{&Camera::MoveForward, {0, 0, 2.7}},
+                                                             {&Camera::MoveSideways, {-2.7, 0, 0}},
+                                                             {&Camera::MoveUp, {0, -2.7, 0}}};
+  for (const auto& [move, oldEyeSeen] : steps) {
     cam.Update();
     const Point oldEye{-cam.position.x, -cam.position.y, -cam.position.z};
-    (cam.*c.move)(2.7f);
+    (cam.*move)(2.7f);
     cam.Update();
-    ExpectMaps(cam.matrix.m, true, oldEye, c.oldEyeSeen, 1e-4);
+    ExpectMaps(cam.matrix.m, true, oldEye, oldEyeSeen, 1e-4);
   }
 }
 

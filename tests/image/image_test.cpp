@@ -38,7 +38,7 @@ TEST(BitmapReader, GoodFilesGiveTightBottomUpRows) {
                {"no last padding", 3, 3, 24, 40, false, 3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpRecipe recipe{c.width, c.height, c.bits, 0, c.infoBytes, c.sizeFieldZero};
+    BmpRecipe recipe{c.width, c.height, c.bits, c.infoBytes, c.sizeFieldZero};
     recipe.truncateBy = c.truncateBy;
     const auto bytes = MakeBmp(recipe);
     BitmapPixels out;

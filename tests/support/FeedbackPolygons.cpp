@@ -61,17 +61,17 @@ std::vector<float> CaptureFeedback(const std::function<void()>& draw, size_t cap
   return buffer;
 }
 
-std::vector<FeedbackPolygon> ParseFeedbackPolygons(const std::vector<float>& buffer) {
+std::vector<FeedbackPolygon> CapturePolygons(const std::function<void()>& draw, size_t capacity) {
   std::vector<FeedbackPolygon> polygons;
-  WalkFeedback(buffer, [&](int token, const FeedbackPolygon& vertices) {
+  WalkFeedback(CaptureFeedback(draw, capacity), [&](int token, const FeedbackPolygon& vertices) {
     if (token == GL_POLYGON_TOKEN) polygons.push_back(vertices);
   });
   return polygons;
 }
 
-std::vector<FeedbackLine> ParseFeedbackLines(const std::vector<float>& buffer) {
+std::vector<FeedbackLine> CaptureLines(const std::function<void()>& draw, size_t capacity) {
   std::vector<FeedbackLine> lines;
-  WalkFeedback(buffer, [&](int token, const FeedbackPolygon& vertices) {
+  WalkFeedback(CaptureFeedback(draw, capacity), [&](int token, const FeedbackPolygon& vertices) {
     if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) lines.push_back({vertices[0], vertices[1]});
   });
   return lines;

@@ -21,19 +21,10 @@ using FeedbackLine = std::array<FeedbackVertex, 2>;
 // small for what was drawn fails the test instead of passing for an empty picture.
 std::vector<float> CaptureFeedback(const std::function<void()>& draw, size_t capacity = 1 << 16);
 
-// Polygons in feedback order; points, lines, pixels and pass-through markers are skipped.
-// An unknown token or a cut record fails the test and ends the parse.
-std::vector<FeedbackPolygon> ParseFeedbackPolygons(const std::vector<float>& buffer);
-// Line segments (GL_LINE_TOKEN and GL_LINE_RESET_TOKEN) in feedback order; the rest is skipped.
-std::vector<FeedbackLine> ParseFeedbackLines(const std::vector<float>& buffer);
-
-inline std::vector<FeedbackPolygon> CapturePolygons(const std::function<void()>& draw,
-                                                    size_t capacity = 1 << 16) {
-  return ParseFeedbackPolygons(CaptureFeedback(draw, capacity));
-}
-inline std::vector<FeedbackLine> CaptureLines(const std::function<void()>& draw, size_t capacity = 1 << 16) {
-  return ParseFeedbackLines(CaptureFeedback(draw, capacity));
-}
+// What `draw` drew, in feedback order: its polygons, or its line segments; the rest is skipped. An
+// unknown token or a cut record fails the test and ends the parse.
+std::vector<FeedbackPolygon> CapturePolygons(const std::function<void()>& draw, size_t capacity = 1 << 16);
+std::vector<FeedbackLine> CaptureLines(const std::function<void()>& draw, size_t capacity = 1 << 16);
 
 // Quads drawn with GL_QUADS, as their four corners in the order they were given. A quad comes
 // back either as one four-vertex polygon or as the triangles (a, b, d), (b, c, d). Returns

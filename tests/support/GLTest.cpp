@@ -21,10 +21,4 @@ std::vector<unsigned char> GLTest::ReadPixels() const {
   return pixels;
 }
 
-std::array<unsigned char, 4> GLTest::ReadPixel(int x, int y) const {
-  std::array<unsigned char, 4> pixel{};
-  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-  return pixel;
-}
-
 }  // namespace testsupport

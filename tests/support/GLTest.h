@@ -21,8 +21,6 @@ class GLTest : public ::testing::Test {
 
   // RGBA bytes of the whole framebuffer, bottom row first (as glReadPixels gives them).
   std::vector<unsigned char> ReadPixels() const;
-  // The RGBA bytes of the framebuffer's pixel (x, y), y counted from the bottom.
-  std::array<unsigned char, 4> ReadPixel(int x, int y) const;
   // The RGBA bytes of pixel (x, y) of ReadPixels' result, y counted from the bottom.
   const unsigned char* PixelAt(const std::vector<unsigned char>& pixels, int x, int y) const {
     return &pixels[(static_cast<size_t>(y) * width_ + x) * 4];

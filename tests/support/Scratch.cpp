@@ -44,9 +44,7 @@ fs::path RunDir() {
   return dir != nullptr && *dir != '\0' ? fs::path(dir) : fs::path("build/demo");
 }
 
-ScopedChdir::ScopedChdir(const fs::path& dir) : previous_(fs::current_path()), dir_(fs::absolute(dir)) {
-  fs::current_path(dir_);
-}
+ScopedChdir::ScopedChdir(const fs::path& dir) : previous_(fs::current_path()) { fs::current_path(dir); }
 
 ScopedChdir::~ScopedChdir() { fs::current_path(previous_); }
 

@@ -27,11 +27,9 @@ class ScopedChdir {
   ~ScopedChdir();
   ScopedChdir(const ScopedChdir&) = delete;
   ScopedChdir& operator=(const ScopedChdir&) = delete;
-  const std::filesystem::path& Dir() const { return dir_; }
 
  private:
   std::filesystem::path previous_;
-  std::filesystem::path dir_;
 };
 
 }  // namespace testsupport

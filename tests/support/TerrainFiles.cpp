@@ -8,12 +8,9 @@
 namespace testsupport {
 namespace {
 
-void Put32(std::vector<unsigned char>& out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void Put16(std::vector<unsigned char>& out, size_t at, uint16_t v) {
-  out[at] = static_cast<unsigned char>(v);
-  out[at + 1] = static_cast<unsigned char>(v >> 8);
+// Little-endian, `bytes` long.
+void Put(std::vector<unsigned char>& out, size_t at, uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 }  // namespace
@@ -29,15 +26,14 @@ std::vector<unsigned char> MakeBmp(const BmpRecipe& recipe) {
   std::vector<unsigned char> out(offset + block, 0);
   out[0] = 'B';
   out[1] = 'M';
-  Put32(out, 2, static_cast<uint32_t>(out.size()));
-  Put32(out, 10, static_cast<uint32_t>(offset + recipe.offsetDelta));
-  Put32(out, 14, recipe.infoBytes);
-  Put32(out, 18, static_cast<uint32_t>(recipe.width));
-  Put32(out, 22, static_cast<uint32_t>(recipe.height));
-  Put16(out, 26, 1);
-  Put16(out, 28, recipe.bits);
-  Put32(out, 30, recipe.compression);
-  Put32(out, 34, recipe.sizeFieldZero ? 0 : static_cast<uint32_t>(block + recipe.sizeFieldDelta));
+  Put(out, 2, static_cast<uint32_t>(out.size()));
+  Put(out, 10, static_cast<uint32_t>(offset));
+  Put(out, 14, recipe.infoBytes);
+  Put(out, 18, static_cast<uint32_t>(recipe.width));
+  Put(out, 22, static_cast<uint32_t>(recipe.height));
+  Put(out, 26, 1, 2);
+  Put(out, 28, recipe.bits, 2);
+  Put(out, 34, recipe.sizeFieldZero ? 0 : static_cast<uint32_t>(block));
   for (size_t i = 0; i < palette / 4; ++i) {
     for (int c = 0; c < 3; ++c) out[14 + recipe.infoBytes + i * 4 + c] = static_cast<unsigned char>(i);
   }
@@ -69,28 +65,22 @@ unsigned char SkyByte(bool stone, int channel) {
 }
 
 void WriteLandscapeFiles(const std::filesystem::path& root, const LandscapeFiles& files) {
-  if (files.writeHeightmap) {
+  const auto write = [&](const char* name, int size, uint16_t bits, const auto& pixel) {
     BmpRecipe recipe;
-    recipe.width = recipe.height = files.size;
-    recipe.bits = 8;
-    recipe.pixel = [&](int x, int y, int) { return files.height(x, y); };
-    WriteFile(root / "data/terrain/TerrainData4.bmp", MakeBmp(recipe));
+    recipe.width = recipe.height = size;
+    recipe.bits = bits;
+    recipe.pixel = pixel;
+    WriteFile(root / name, MakeBmp(recipe));
+  };
+  write("data/terrain/TerrainData4.bmp", files.size, 8,
+        [&](int x, int y, int) { return files.height(x, y); });
+  for (int i = 0; i < 4; ++i) {
+    const std::string name = "data/gfx/large/tex" + std::to_string(i) + ".bmp";
+    write(name.c_str(), 256, 24, [i](int, int, int c) { return LayerByte(i, c); });
   }
-  if (files.writeLayers) {
-    for (int i = 0; i < 4; ++i) {
-      BmpRecipe recipe;
-      recipe.width = recipe.height = 256;
-      recipe.pixel = [i](int, int, int c) { return LayerByte(i, c); };
-      WriteFile(root / ("data/gfx/large/tex" + std::to_string(i) + ".bmp"), MakeBmp(recipe));
-    }
-  }
-  if (files.writeSky) {
-    for (bool stone : {false, true}) {
-      BmpRecipe recipe;
-      recipe.width = recipe.height = files.skySize;
-      recipe.pixel = [stone](int, int, int c) { return SkyByte(stone, c); };
-      WriteFile(root / (stone ? "data/gfx/skybox/stone.bmp" : "data/gfx/skybox/sky.bmp"), MakeBmp(recipe));
-    }
+  for (bool stone : {false, true}) {
+    write(stone ? "data/gfx/skybox/stone.bmp" : "data/gfx/skybox/sky.bmp", files.skySize, 24,
+          [stone](int, int, int c) { return SkyByte(stone, c); });
   }
 }
 

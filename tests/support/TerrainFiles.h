@@ -16,12 +16,9 @@ struct BmpRecipe {
   int32_t width = 4;
   int32_t height = 4;  // negative: top-down
   uint16_t bits = 24;
-  uint32_t compression = 0;
   uint32_t infoBytes = 40;
   bool sizeFieldZero = false;
-  int64_t sizeFieldDelta = 0;  // added to the true pixel-block size
-  int64_t offsetDelta = 0;     // added to the true pixel-block offset
-  size_t truncateBy = 0;       // bytes cut off the end of the file
+  size_t truncateBy = 0;  // bytes cut off the end of the file
   // Byte value of channel `channel` of pixel (x, y), y counted from the bottom row.
   std::function<unsigned char(int x, int y, int channel)> pixel = [](int x, int y, int c) {
     return static_cast<unsigned char>(x * 16 + y * 4 + c);
@@ -36,9 +33,6 @@ std::vector<unsigned char> MakeBmp(const BmpRecipe& recipe);
 struct LandscapeFiles {
   int size = 17;
   std::function<unsigned char(int x, int y)> height = [](int, int) { return 0; };
-  bool writeHeightmap = true;
-  bool writeLayers = true;
-  bool writeSky = true;
   int skySize = 8;
 };
 void WriteLandscapeFiles(const std::filesystem::path& root, const LandscapeFiles& files);

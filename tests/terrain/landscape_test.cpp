@@ -27,7 +27,8 @@ class Landscape : public testsupport::GLTest {
     glMatrixMode(GL_MODELVIEW);
   }
   Rgb Pixel(int x, int y) {
-    const auto p = ReadPixel(x, y);
+    const auto pixels = ReadPixels();
+    const unsigned char* p = PixelAt(pixels, x, y);
     return {p[0], p[1], p[2]};
   }
   testsupport::ScopedChdir dir_;
@@ -259,30 +260,25 @@ TEST_F(Landscape, SkyShowsEachFaceInItsDirection) {
   Skybox sky;
   ASSERT_TRUE(sky.Load(names, {}));
   Perspective();
+  // Along each axis the middle shows the face in that direction (-z +z -x +x up down; blue shows as red);
+  // towards each corner no clear colour shows anywhere: the cube is closed.
   const struct {
     float pitch, yaw;
-    int face;
-  } views[6] = {{0, 0, 2},  {0, 180, 0}, {0, -90, 1},
-                {0, 90, 3}, {-90, 0, 4}, {90, 0, 5}};  // -z +z -x +x up down
+    int face;  // -1: a corner
+  } views[] = {{0, 0, 2},    {0, 180, 0},   {0, -90, 1},    {0, 90, 3},     {-90, 0, 4},
+               {90, 0, 5},   {-35, 45, -1}, {-35, 135, -1}, {-35, -45, -1}, {-35, -135, -1},
+               {35, 45, -1}, {35, 135, -1}, {35, -45, -1},  {35, -135, -1}};
   for (const auto& view : views) {
+    SCOPED_TRACE(testing::Message() << view.pitch << " " << view.yaw);
     Camera camera;
-    camera.angleX = view.pitch;
-    camera.angleY = view.yaw;
+    camera.angleX = view.pitch, camera.angleY = view.yaw;
     camera.position.Set(50.0f, -7.0f, 3.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     sky.Draw(camera);
-    EXPECT_EQ(Pixel(width_ / 2, height_ / 2), (Rgb{40 * view.face + 10, 99, 99}))
-        << view.face;  // blue shows as red
-  }
-  for (const float pitch : {-35.0f, 35.0f}) {  // towards each corner: the cube is closed, no clear colour
-    for (const float yaw : {45.0f, 135.0f, -45.0f, -135.0f}) {
-      Camera camera;
-      camera.angleX = pitch;
-      camera.angleY = yaw;
-      glClear(GL_COLOR_BUFFER_BIT);
-      sky.Draw(camera);
-      const auto pixels = ReadPixels();
-      for (size_t i = 1; i < pixels.size(); i += 4)
-        ASSERT_EQ(pixels[i], 99) << pitch << " " << yaw << " " << i / 4;
+    const auto pixels = ReadPixels();
+    for (size_t i = 1; i < pixels.size(); i += 4) ASSERT_EQ(pixels[i], 99) << i / 4;
+    if (view.face >= 0) {
+      EXPECT_EQ(Pixel(width_ / 2, height_ / 2), (Rgb{40 * view.face + 10, 99, 99}));
     }
   }
   names[3] = "missing.bmp";
@@ -297,7 +293,7 @@ TEST_F(Landscape, SkyShowsEachFaceInItsDirection) {
 }
 
 // The start-up entry, then flight-like frames from beyond the +z edge, 15 up, looking along -z and 20
-// degrees down: the clear colour, the sky above, the ground below in layer 0 shaded 50 to 155 of 255
+// degrees down: the sky above, the ground below in layer 0 shaded 50 to 155 of 255
 // (grey alone untextured), and the octree's boxes over it when shown; the visible list follows the view.
 TEST_F(Landscape, FrameShowsSkyAboveAndShadedGroundBelow) {
   LandscapeFiles files;
@@ -309,11 +305,6 @@ TEST_F(Landscape, FrameShowsSkyAboveAndShadedGroundBelow) {
   EXPECT_TRUE(rig_.boxes.boxes.empty());
   EXPECT_EQ(std::vector<std::string>(rig_.lines.begin(), rig_.lines.begin() + 2),
             (std::vector<std::string>{"Welcome Aboard Brumlys' Landscape Engine", "- - - - - - - - - - -"}));
-  EXPECT_EQ((std::array<float, 5>{camera.angleX, camera.angleY, camera.position.x, camera.position.y,
-                                  camera.position.z}),
-            (std::array<float, 5>{50, 20, -20, -30, -20}));
-  glClear(GL_COLOR_BUFFER_BIT);
-  EXPECT_EQ(Pixel(0, 0), (Rgb{0, 0, 128}));
   Perspective();
   camera.position.Set(-26.0f, -15.0f, -60.0f);
   camera.angleX = 20.0f;

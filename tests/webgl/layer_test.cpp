@@ -1,16 +1,89 @@
-// The layer draws what Mesa's desktop GL draws, one call sequence per case
+// The layer draws what Mesa's desktop GL draws, one call sequence per case; the state it keeps (attribute
+// stacks, matrices, GL's errors for bad calls) reads back as Mesa's, and gluLookAt gives its view
 //
 // Tolerances allow rounding (the layer keeps vertex colours in bytes) and nothing more: a wrong provoking
 // vertex, edge, face, texel or light shows as many wrong pixels.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "GlPair.h"
+#include "platform/HeadlessGL.h"
+#include "platform/webgl/Gl11.h"
 
-namespace webgltest {
 namespace {
+
+// The GL functions the cases call, from one implementation or the other.
+// (clang-format lays this list out differently on every run.)
+// clang-format off
+#define WEBGL_TEST_CALLS(X)                                                                         \
+  X(Begin) X(End) X(Vertex2f) X(Vertex3f) X(Color3f) X(Color4f) X(Color4fv) X(TexCoord2f)           \
+  X(TexCoord2fv) X(Normal3f) X(EnableClientState) X(VertexPointer) X(ColorPointer) X(TexCoordPointer)\
+  X(DrawElements) X(PushClientAttrib) X(PopClientAttrib) X(GenTextures) X(BindTexture)              \
+  X(DeleteTextures) X(TexImage2D) X(TexParameteri) X(TexParameterf) X(TexEnvi) X(TexEnvf)          \
+  X(MatrixMode) X(PushMatrix) X(PopMatrix) X(Translatef) X(Rotatef) X(Scalef) X(MultMatrixf)        \
+  X(Ortho) X(GetFloatv) X(Enable) X(Disable) X(PolygonMode) X(ShadeModel) X(FrontFace) X(CullFace)  \
+  X(BlendFunc) X(AlphaFunc) X(LightModelfv) X(Lightfv) X(Hint) X(Scissor) X(Viewport) X(Clear)      \
+  X(ClearColor) X(PushAttrib) X(PopAttrib) X(PixelStorei) X(ReadPixels) X(GetError)
+// clang-format on
+
+struct Gl {
+#define WEBGL_TEST_MEMBER(name) decltype(&::gl##name) name;
+  WEBGL_TEST_CALLS(WEBGL_TEST_MEMBER)
+#undef WEBGL_TEST_MEMBER
+  // gluPerspective; the reference multiplies GL's own glFrustum of the same volume.
+  void (*Perspective)(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
+};
+
+inline decltype(&::glFrustum) referenceFrustum = nullptr;
+
+class GlPair : public ::testing::Test {
+ public:
+  static constexpr int kSize = 64;
+
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(desktop_.Create({kSize, kSize, 32, 16, platform::GLApi::kDesktop})) << desktop_.LastError();
+#define WEBGL_TEST_LOAD(name) \
+  reference_.name =           \
+      reinterpret_cast<decltype(reference_.name)>(platform::HeadlessGL::ProcAddress("gl" #name));
+    WEBGL_TEST_CALLS(WEBGL_TEST_LOAD)
+#undef WEBGL_TEST_LOAD
+    referenceFrustum =
+        reinterpret_cast<decltype(referenceFrustum)>(platform::HeadlessGL::ProcAddress("glFrustum"));
+    reference_.Perspective = [](GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+      const double top = zNear * std::tan(fovy * M_PI / 360.0);
+      referenceFrustum(-top * aspect, top * aspect, -top, top, zNear, zFar);
+    };
+    ASSERT_TRUE(es_.Create({kSize, kSize, 32, 16, platform::GLApi::kEs3})) << es_.LastError();
+    ASSERT_TRUE(webgl::Attach(&platform::HeadlessGL::ProcAddress)) << webgl::LastError();
+#define WEBGL_TEST_TAKE(name) layer_.name = &::gl##name;
+    WEBGL_TEST_CALLS(WEBGL_TEST_TAKE)
+#undef WEBGL_TEST_TAKE
+    layer_.Perspective = &::gluPerspective;
+  }
+  void TearDown() override {
+    webgl::Detach();
+    es_.Destroy();
+    desktop_.Destroy();
+  }
+
+  // Runs `calls` on the reference (side 0) or the layer (side 1) with its context current.
+  void On(int side, const std::function<void(const Gl&)>& calls) {
+    ASSERT_TRUE(side == 0 ? desktop_.MakeCurrent() : es_.MakeCurrent());
+    calls(side == 0 ? reference_ : layer_);
+  }
+
+ private:
+  Gl reference_{}, layer_{};
+  platform::HeadlessGL desktop_, es_;
+};
 
 constexpr GLenum kPolygonModes[] = {GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN,
                                     GL_QUADS,     GL_QUAD_STRIP,     GL_POLYGON};
@@ -317,5 +390,156 @@ TEST_P(PictureTest, MatchesDesktopGL) {
 INSTANTIATE_TEST_SUITE_P(Layer, PictureTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+constexpr GLenum kCaps[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING,     GL_LIGHT0, GL_BLEND,
+                            GL_ALPHA_TEST, GL_CULL_FACE,  GL_SCISSOR_TEST, GL_FOG,    GL_LINE_SMOOTH};
+
+// Everything a push of all groups must bring back: the capabilities and these.
+std::vector<GLenum> EveryGroup() {
+  std::vector<GLenum> queries(std::begin(kCaps), std::end(kCaps));
+  queries.insert(queries.end(),
+                 {GL_VIEWPORT, GL_SCISSOR_BOX, GL_POLYGON_MODE, GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST,
+                  GL_SHADE_MODEL, GL_CULL_FACE_MODE, GL_FRONT_FACE, GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF,
+                  GL_COLOR_CLEAR_VALUE, GL_TEXTURE_BINDING_2D});
+  return queries;
+}
+
+void ChangeEverything(const Gl& gl) {
+  GLuint name = 0;
+  gl.GenTextures(1, &name);
+  gl.BindTexture(GL_TEXTURE_2D, name);
+  for (GLenum cap : kCaps) gl.Enable(cap);
+  gl.Viewport(1, 2, 3, 4);
+  gl.Scissor(5, 6, 7, 8);
+  gl.PolygonMode(GL_BACK, GL_LINE);
+  gl.MatrixMode(GL_TEXTURE);
+  gl.BlendFunc(GL_DST_COLOR, GL_SRC_ALPHA);
+  gl.ShadeModel(GL_FLAT);
+  gl.CullFace(GL_FRONT);
+  gl.FrontFace(GL_CW);
+  gl.AlphaFunc(GL_GEQUAL, 0.25f);
+  gl.ClearColor(0.1f, 0.2f, 0.3f, 0.4f);
+}
+
+template <GLbitfield kMask>
+void PushChangePop(const Gl& gl) {
+  gl.PushAttrib(kMask);
+  ChangeEverything(gl);
+  gl.PopAttrib();
+}
+
+struct StateCase {
+  const char* name;
+  void (*calls)(const Gl& gl);
+  std::vector<GLenum> queries;
+};
+
+const StateCase kStates[] = {
+    {"PushAllRestoresEveryGroup", PushChangePop<GL_ALL_ATTRIB_BITS>, EveryGroup()},
+    {"PushOfOneGroupRestoresOnlyThatGroup", PushChangePop<GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT>,
+     EveryGroup()},
+    {"NestedPushesOfTheEffectsMask",
+     [](const Gl& gl) {
+       gl.PushAttrib(0x000FFFFF);
+       ChangeEverything(gl);
+       gl.PushAttrib(GL_POLYGON_BIT | GL_VIEWPORT_BIT);
+       gl.Viewport(9, 9, 9, 9);
+       gl.PolygonMode(GL_FRONT, GL_POINT);
+       gl.PopAttrib();
+     },
+     EveryGroup()},
+    {"MatrixProducts",
+     [](const Gl& gl) {
+       const float m[16] = {1, 2, 0, 0, 0, 1, 3, 0, 0.5f, 0, 1, 0, 4, 5, 6, 1};
+       gl.MatrixMode(GL_PROJECTION);
+       gl.Perspective(45.0, 0.75, 0.1, 200.0);
+       gl.Ortho(-2, 3, -4, 5, -6, 7);
+       gl.MatrixMode(GL_MODELVIEW);
+       gl.PushMatrix();
+       gl.Rotatef(30, 1, 2, 3);
+       gl.PopMatrix();
+       gl.Translatef(1, 2, 3);
+       gl.Rotatef(-75, 0, 0, 1);
+       gl.Scalef(2, 3, 4);
+       gl.MultMatrixf(m);
+       gl.MatrixMode(GL_TEXTURE);
+       gl.Rotatef(90, 0, 1, 0);
+     },
+     {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX, GL_TEXTURE_MATRIX, GL_MODELVIEW_STACK_DEPTH}},
+    {"ClientPixelStoreComesBack",
+     [](const Gl& gl) {
+       gl.PushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+       gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+       gl.PixelStorei(GL_PACK_ALIGNMENT, 8);
+       gl.PopClientAttrib();
+     },
+     {GL_UNPACK_ALIGNMENT, GL_PACK_ALIGNMENT}},
+};
+
+// Each call is made alone on a fresh state; GL's error for it must be Mesa's.
+const StateCase kErrors[] = {
+    {"UnknownCapability", [](const Gl& gl) { gl.Enable(0x1234); }, {}},
+    {"PopOfAnEmptyAttributeStack", [](const Gl& gl) { gl.PopAttrib(); }, {}},
+    {"PopOfTheLastMatrix", [](const Gl& gl) { gl.PopMatrix(); }, {}},
+    {"BeginInsideBegin", [](const Gl& gl) { gl.Begin(GL_QUADS), gl.Begin(GL_QUADS), gl.End(); }, {}},
+    {"StateChangeInsideBegin",
+     [](const Gl& gl) { gl.Begin(GL_TRIANGLES), gl.Enable(GL_BLEND), gl.End(); },
+     {GL_BLEND}},
+    {"EndWithoutBegin", [](const Gl& gl) { gl.End(); }, {}},
+    {"UnknownPrimitive", [](const Gl& gl) { gl.Begin(0x20); }, {}},
+    {"TextureBorder",
+     [](const Gl& gl) {
+       gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                     std::array<uint8_t, 4>{}.data());
+     },
+     {}},
+    {"NegativeViewport", [](const Gl& gl) { gl.Viewport(0, 0, -1, 4); }, {GL_VIEWPORT}},
+    {"IndicesOfFloats",
+     [](const Gl& gl) { gl.DrawElements(GL_TRIANGLES, 3, GL_FLOAT, std::array<float, 3>{}.data()); },
+     {}},
+    {"UnknownBlendFactor", [](const Gl& gl) { gl.BlendFunc(GL_ONE, GL_ALPHA); }, {GL_BLEND_SRC}},
+};
+
+class StateTest : public GlPair, public ::testing::WithParamInterface<StateCase> {};
+
+TEST_P(StateTest, ReadsBackAsDesktopGL) {
+  std::vector<float> values[2];  // GL's error after the calls, then 16 floats per query
+  for (int side : {0, 1}) {
+    On(side, [&](const Gl& gl) {
+      GetParam().calls(gl);
+      values[side].assign(1 + 16 * GetParam().queries.size(), -999.0f);  // untouched entries compare equal
+      values[side][0] = float(gl.GetError());
+      for (size_t q = 0; q < GetParam().queries.size(); ++q)
+        gl.GetFloatv(GetParam().queries[q], &values[side][1 + 16 * q]);
+    });
+  }
+  for (size_t i = 0; i < values[0].size(); ++i) {
+    EXPECT_NEAR(values[1][i], values[0][i], 1e-4 * (1 + std::fabs(values[0][i])))
+        << (i == 0 ? "error" : "query ") << (i == 0 ? 0 : GetParam().queries[(i - 1) / 16]) << " value "
+        << (i - 1) % 16;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(State, StateTest, ::testing::ValuesIn(kStates),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Errors, StateTest, ::testing::ValuesIn(kErrors),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// GLU is not linked here (it would call the layer for the reference), so gluLookAt is held to what it
+// means: the eye goes to the origin, the centre 5 ahead onto -z, the eye plus up above.
+TEST_F(GlPair, LookAtPutsTheCentreAheadAndUpUp) {
+  On(1, [](const Gl& gl) {
+    gluLookAt(1, 2, 3, 4, -2, 3, 0, 0.5, 1);
+    float m[16];
+    gl.GetFloatv(GL_MODELVIEW_MATRIX, m);
+    const auto seen = [&](float x, float y, float z, int r) {
+      return m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
+    };
+    for (int r = 0; r < 3; ++r) {
+      EXPECT_NEAR(seen(1, 2, 3, r), 0, 1e-5) << r;
+      EXPECT_NEAR(seen(4, -2, 3, r), r == 2 ? -5 : 0, 1e-5) << r;
+    }
+    EXPECT_GT(seen(1, 2.5f, 4, 1), 0.0f);
+  });
+}
+
 }  // namespace
-}  // namespace webgltest
