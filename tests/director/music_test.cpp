@@ -1,106 +1,78 @@
-// MusicStream over the sound layer: results, restarts, shutdown in every state.
+// MusicStream over the sound layer: playing, restarts, refusals, shutdown in every state
 #include <gtest/gtest.h>
 
 #include "director/MusicStream.h"
-#include "support/GLTest.h"
 #include "support/Mp3Writer.h"
+#include "support/Scratch.h"
 
 using namespace platform;
 
 namespace {
 
-struct Rig {
-  explicit Rig(float version = kSoundLibraryVersion) {
-    auto owned = std::make_unique<MemorySink>();
-    sink = owned.get();
-    sound = std::make_unique<SoundSystem>(std::move(owned), version);
-  }
-  MemorySink* sink;
-  std::unique_ptr<SoundSystem> sound;
+class Music : public ::testing::Test {
+ protected:
+  void SetUp() override { testsupport::WriteFile(song_, testsupport::MakeSineMp3(440.0, 0.5)); }
+  const std::string song_ = (testsupport::ScratchDir() / "song.mp3").string();
+  MemorySink* sink_ = new MemorySink;
+  SoundSystem sound_{std::unique_ptr<MemorySink>(sink_)};
+  MusicStream music_{sound_};
 };
 
-std::string WriteSong() {
-  const auto path = testsupport::ScratchDir() / "song.mp3";
-  testsupport::WriteFile(path, testsupport::MakeSineMp3(440.0, 0.5));
-  return path.string();
-}
-
-TEST(MusicStream, PlaysTheSongThroughTheSink) {
-  const std::string song = WriteSong();
-  Rig rig;
-  MusicStream music(*rig.sound);
-  EXPECT_TRUE(music.Init());
-  EXPECT_TRUE(music.Open(song));
-  EXPECT_TRUE(music.Play());
-  rig.sink->Pump(44100);
-  EXPECT_GT(rig.sink->NonSilentFrames(), 20000u);
-  EXPECT_EQ(rig.sound->PlayingChannels(), 0);  // not looped: over after half a second
-}
-
-TEST(MusicStream, MissingFileLeavesItSilentAndShutdownStillCloses) {
-  Rig rig;
-  MusicStream music(*rig.sound);
-  EXPECT_TRUE(music.Init());
-  EXPECT_FALSE(music.Open((testsupport::ScratchDir() / "absent.mp3").string()));
-  EXPECT_FALSE(music.Play());
-  EXPECT_TRUE(rig.sound->IsInitialised());
-  music.Shutdown();
-  EXPECT_FALSE(rig.sound->IsInitialised());
-  EXPECT_FALSE(rig.sink->IsOpen());
-  music.Shutdown();  // safe in every state
-}
-
-TEST(MusicStream, EmptyNameOpensNothingAndKeepsTheStream) {
-  const std::string song = WriteSong();
-  Rig rig;
-  MusicStream music(*rig.sound);
-  EXPECT_FALSE(music.Open(""));
-  EXPECT_FALSE(music.Play());
-  ASSERT_TRUE(music.Init());
-  ASSERT_TRUE(music.Open(song));
-  EXPECT_FALSE(music.Open(""));
-  EXPECT_TRUE(music.HasStream());
-  EXPECT_TRUE(music.Play());
-}
-
-TEST(MusicStream, TooOldLibraryIsNotInitialised) {
-  Rig rig(3.39f);
-  MusicStream music(*rig.sound);
-  EXPECT_FALSE(music.Init());
-  EXPECT_FALSE(rig.sound->IsInitialised());
-  Rig exact(3.4f);
-  MusicStream music2(*exact.sound);
-  EXPECT_TRUE(music2.Init());
-}
-
-TEST(MusicStream, RestartPlaysExactlyOneStreamFromItsStart) {
-  const std::string song = WriteSong();
-  Rig rig;
-  MusicStream music(*rig.sound);
-  for (int start = 0; start < 3; ++start) {
-    music.Init();
-    music.Open(song);
-    EXPECT_TRUE(music.Play());
-    EXPECT_EQ(rig.sound->PlayingChannels(), 1);
-    EXPECT_EQ(rig.sound->OpenStreams(), 1u);
-    rig.sink->Pump(8000);
+// Each start-up (Init, Open, Play) plays exactly one stream, from its start, to its end.
+TEST_F(Music, EveryStartPlaysOneStreamFromItsStart) {
+  for (int start = 1; start <= 3; ++start) {
+    SCOPED_TRACE(start);
+    EXPECT_TRUE(music_.Init());
+    EXPECT_TRUE(music_.Open(song_));
+    EXPECT_TRUE(music_.Play());
+    EXPECT_EQ(sound_.PlayingChannels(), 1);
+    EXPECT_EQ(sound_.OpenStreams(), 1u);
+    sink_->Pump(44100);
+    EXPECT_GT(sink_->NonSilentFrames(), start * 20000u);
+    EXPECT_EQ(sound_.PlayingChannels(), 0);  // not looped: over after half a second
   }
-  // Opening again without a restart replaces the stream rather than adding one.
-  music.Open(song);
-  EXPECT_EQ(rig.sound->OpenStreams(), 1u);
+  music_.Open(song_);  // opening again without a restart replaces the stream
+  EXPECT_EQ(sound_.OpenStreams(), 1u);
 }
 
-TEST(MusicStream, DestructionStopsAndCloses) {
-  const std::string song = WriteSong();
-  Rig rig;
-  {
-    MusicStream music(*rig.sound);
-    music.Init();
-    music.Open(song);
-    music.Play();
+TEST_F(Music, MissingOrEmptyNameOpensNothingAndKeepsWhatPlays) {
+  EXPECT_FALSE(music_.Open(""));
+  EXPECT_FALSE(music_.Play());
+  ASSERT_TRUE(music_.Init());
+  EXPECT_FALSE(music_.Open(song_ + ".absent"));
+  EXPECT_FALSE(music_.Play());
+  ASSERT_TRUE(music_.Open(song_));
+  EXPECT_FALSE(music_.Open(""));
+  EXPECT_TRUE(music_.HasStream());
+  EXPECT_TRUE(music_.Play());
+}
+
+TEST_F(Music, ShutdownAndDestructionCloseInEveryState) {
+  for (int opened : {0, 1, 2}) {  // initialised only, playing, playing and shut down before
+    SCOPED_TRACE(opened);
+    auto owned = std::make_unique<MemorySink>();
+    MemorySink* sink = owned.get();
+    SoundSystem sound(std::move(owned));
+    {
+      MusicStream music(sound);
+      music.Init();
+      if (opened > 0) music.Open(song_), music.Play();
+      if (opened > 1) music.Shutdown();
+    }
+    EXPECT_FALSE(sound.IsInitialised());
+    EXPECT_FALSE(sink->IsOpen());
+    EXPECT_EQ(sound.OpenStreams(), 0u);
   }
-  EXPECT_FALSE(rig.sound->IsInitialised());
-  EXPECT_EQ(rig.sound->OpenStreams(), 0u);
+}
+
+TEST(MusicVersion, LibrariesOlderThan3Point4AreNotInitialised) {
+  for (float version : {3.39f, 3.4f}) {
+    SCOPED_TRACE(version);
+    SoundSystem sound(std::make_unique<MemorySink>(), version);
+    MusicStream music(sound);
+    EXPECT_EQ(music.Init(), version >= 3.4f);
+    EXPECT_EQ(sound.IsInitialised(), version >= 3.4f);
+  }
 }
 
 }  // namespace

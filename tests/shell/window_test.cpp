@@ -3,146 +3,113 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Harness.h"
+#include "Shell.h"
 
 using namespace platform;
+using testsupport::DemoRun;
+using namespace shelltest;
 
 namespace {
 
-// Quick programme: start, one frame, end.
-int32_t Short(uint64_t k) { return k == 0 ? 0 : 185900; }
+const std::string kRefused =
+    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead? / "
+    "Landscape / "
+    "0x34 / no owner";
 
-TEST(CreateRenderWindow, StartsFullscreenAt1024x768x32AndEndsWithTheProgramme) {
-  Harness h;
-  h.timeOf = Short;
-  EXPECT_EQ(h.Run(), 0);
-  EXPECT_TRUE(h.Called("ChangeDisplayMode 1024x768x32"));
-  EXPECT_TRUE(h.Called("CreateWindow Brumlys' Landscape 1024x768x32 popup"));
-  EXPECT_LT(h.CallIndex("ShowCursor 0"), h.CallIndex("CreateWindow Brumlys' Landscape 1024x768x32 popup"));
-  EXPECT_TRUE(h.ShellBoxes().empty());
-  EXPECT_EQ(h.os.FramesPresented(), 1u);  // the frame at 185900 is not presented
-  // Everything released, the desktop mode and the cursor back.
-  EXPECT_FALSE(h.os.HasWindow());
-  EXPECT_FALSE(h.os.HasContext());
-  EXPECT_FALSE(h.os.ClassRegistered());
-  EXPECT_FALSE(h.os.DisplayModeChanged());
-  EXPECT_TRUE(h.os.CursorVisible());
-  EXPECT_EQ(h.demo.shell.MainWindow, 0u);
+// Full screen with the cursor hidden before the window shows; or, every mode refused and the question
+// answered Yes, a framed window with the cursor and no mode to give back. Either way all is released.
+TEST(Start, RunsFullscreenOrFramedThenReleasesEverything) {
+  for (bool refused : {false, true}) {
+    SCOPED_TRACE(refused);
+    DemoRun run;
+    run.timeOf = testsupport::Visit({0, 185900});
+    if (refused) run.os.RefuseAllDisplayModes();
+    bool cursorShown = true;
+    run.afterPresent = [&](const testsupport::PresentedFrame&) {
+      EXPECT_TRUE(run.os.WindowVisible());
+      cursorShown = run.os.CursorVisible();
+    };
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(ShellBoxes(run), refused ? std::vector<std::string>{kRefused} : std::vector<std::string>{});
+    const size_t calls = run.os.Calls().size(), hide = CallIndex(run, "ShowCursor 0");
+    const size_t window = CallIndex(
+        run, std::string("CreateWindow Brumlys' Landscape 1024x768x32 ") + (refused ? "framed" : "popup"));
+    EXPECT_LT(window, calls);
+    EXPECT_TRUE(refused ? hide == calls : hide < window);
+    EXPECT_EQ(cursorShown, refused);
+    EXPECT_EQ(CallIndex(run, "RestoreDisplayMode") < calls, !refused);
+    EXPECT_EQ(run.os.FramesPresented(), 1u);  // the frame at 185900 is not presented
+    EXPECT_FALSE(run.os.HasWindow() || run.os.HasContext() || run.os.ClassRegistered());
+    EXPECT_FALSE(run.os.DisplayModeChanged());
+    EXPECT_TRUE(run.os.CursorVisible());
+  }
 }
 
-TEST(CreateRenderWindow, RefusedModeAnsweredYesRunsFramedWithTheCursor) {
-  Harness h;
-  h.timeOf = Short;
-  h.os.RefuseAllDisplayModes();
-  bool checked = false;
-  h.afterPresent = [&](uint64_t) {
-    checked = true;
-    EXPECT_TRUE(h.os.WindowVisible());
-    EXPECT_EQ(h.os.Style(), WindowStyle::kFramed);
-    EXPECT_EQ(h.os.WindowWidth(), 1024);
-    EXPECT_EQ(h.os.WindowHeight(), 768);
-    EXPECT_TRUE(h.os.CursorVisible());
-    EXPECT_FALSE(h.demo.shell.AppFullscreen);
-  };
-  EXPECT_EQ(h.Run(), 0);
-  EXPECT_TRUE(checked);
-  ASSERT_EQ(h.ShellBoxes().size(), 1u);
-  const auto& box = h.ShellBoxes()[0];
-  EXPECT_EQ(box.text,
-            "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
-  EXPECT_EQ(box.caption, "Landscape");
-  EXPECT_EQ(box.flags, 0x34u);
-  EXPECT_EQ(box.owner, 0u);
-  EXPECT_FALSE(h.Called("ShowCursor 0"));
-  EXPECT_FALSE(h.Called("RestoreDisplayMode"));  // a window never had a mode to give back
-}
-
-TEST(CreateRenderWindow, RefusedModeAnsweredNoClosesWithoutAWindow) {
-  Harness h;
-  h.os.RefuseAllDisplayModes();
-  h.os.QueueAnswer(IDNO);
-  EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.ShellBoxes().size(), 2u);
-  EXPECT_EQ(h.ShellBoxes()[1].text, "Program Will Now Close.");
-  EXPECT_EQ(h.ShellBoxes()[1].caption, "ERROR");
-  EXPECT_EQ(h.ShellBoxes()[1].flags, 0x10u);
-  EXPECT_EQ(h.os.WindowsCreated(), 0);
-  EXPECT_EQ(h.os.FramesPresented(), 0u);
-  EXPECT_FALSE(h.Called("UnregisterWindowClass"));  // no teardown at all
-}
-
-TEST(CreateRenderWindow, FailedClassRegistrationStopsBeforeTheDisplayMode) {
-  Harness h;
-  h.os.Fail(Step::kRegisterClass);
-  EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.ShellBoxes().size(), 1u);
-  EXPECT_EQ(h.ShellBoxes()[0].text, "Failed To Register The Window Class.");
-  EXPECT_EQ(h.ShellBoxes()[0].caption, "ERROR");
-  EXPECT_EQ(h.ShellBoxes()[0].flags, 0x30u);
-  EXPECT_FALSE(h.Called("ChangeDisplayMode 1024x768x32"));
-  EXPECT_FALSE(h.Called("UnregisterWindowClass"));
-}
-
-struct StepFailure {
-  Step step;
-  const char* text;
+struct Failure {
+  Step step;  // kChangeDisplayMode: every mode refused and the question answered No
+  std::vector<std::string> boxes;
 };
 
-class FailureAfterWindow : public ::testing::TestWithParam<StepFailure> {};
+class Failures : public ::testing::TestWithParam<Failure> {};
 
-TEST_P(FailureAfterWindow, TearsDownBeforeItsBoxAndEndsWithZero) {
-  Harness h;
-  h.os.Fail(GetParam().step);
-  EXPECT_EQ(h.Run(), 0);
-  ASSERT_EQ(h.ShellBoxes().size(), 1u);
-  const auto& box = h.ShellBoxes()[0];
-  EXPECT_EQ(box.text, GetParam().text);
-  EXPECT_EQ(box.caption, "ERROR");
-  EXPECT_EQ(box.flags, 0x30u);
-  EXPECT_EQ(box.owner, 0u);
-  // The desktop mode is back before the box shows.
-  EXPECT_LT(h.CallIndex("RestoreDisplayMode"), h.CallIndex("MessageBox ERROR"));
-  EXPECT_LT(h.CallIndex("UnregisterWindowClass"), h.CallIndex("MessageBox ERROR"));
-  EXPECT_FALSE(h.os.HasWindow());
-  EXPECT_FALSE(h.os.HasContext());
-  EXPECT_FALSE(h.os.DisplayModeChanged());
-  EXPECT_EQ(h.os.FramesPresented(), 0u);
-  EXPECT_FALSE(h.demo.music.HasStream());  // the demo never started
+TEST_P(Failures, ShowTheirBoxAfterTearingDownAndEndWithZero) {
+  DemoRun run;
+  const Step step = GetParam().step;
+  if (step == Step::kChangeDisplayMode) {
+    run.os.RefuseAllDisplayModes();
+    run.os.QueueAnswer(IDNO);
+  } else {
+    run.os.Fail(step);
+  }
+  EXPECT_EQ(run.Run(), 0);
+  EXPECT_EQ(ShellBoxes(run), GetParam().boxes);
+  const size_t box = CallIndex(run, "MessageBox ERROR"), calls = run.os.Calls().size();
+  if (step == Step::kRegisterClass || step == Step::kChangeDisplayMode) {
+    EXPECT_EQ(CallIndex(run, "UnregisterWindowClass"), calls);  // nothing to tear down
+    EXPECT_EQ(CallIndex(run, "ChangeDisplayMode 1024x768x32") < calls, step != Step::kRegisterClass);
+  } else {  // the desktop comes back before the box shows
+    EXPECT_LT(CallIndex(run, "RestoreDisplayMode"), box);
+    EXPECT_LT(CallIndex(run, "UnregisterWindowClass"), box);
+  }
+  EXPECT_FALSE(run.os.HasWindow() || run.os.HasContext() || run.os.DisplayModeChanged());
+  EXPECT_EQ(run.os.FramesPresented(), 0u);
+  EXPECT_FALSE(run.demo->music.HasStream());  // the demo never started
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, FailureAfterWindow,
-    ::testing::Values(StepFailure{Step::kCreateWindow, "Window Creation Error."},
-                      StepFailure{Step::kGetDeviceContext, "Can't Create A GL Device Context."},
-                      StepFailure{Step::kChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
-                      StepFailure{Step::kSetPixelFormat, "Can't Set The PixelFormat."},
-                      StepFailure{Step::kCreateContext, "Can't Create A GL Rendering Context."},
-                      StepFailure{Step::kMakeCurrent, "Can't Activate The GL Rendering Context."}));
+std::vector<Failure> FailureCases() {
+  std::vector<Failure> cases = {
+      {Step::kRegisterClass, {"Failed To Register The Window Class. / ERROR / 0x30 / no owner"}},
+      {Step::kChangeDisplayMode, {kRefused, "Program Will Now Close. / ERROR / 0x10 / no owner"}}};
+  const std::pair<Step, const char*> afterWindow[] = {
+      {Step::kCreateWindow, "Window Creation Error."},
+      {Step::kGetDeviceContext, "Can't Create A GL Device Context."},
+      {Step::kChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
+      {Step::kSetPixelFormat, "Can't Set The PixelFormat."},
+      {Step::kCreateContext, "Can't Create A GL Rendering Context."},
+      {Step::kMakeCurrent, "Can't Activate The GL Rendering Context."}};
+  for (const auto& [step, text] : afterWindow)
+    cases.push_back({step, {std::string(text) + " / ERROR / 0x30 / no owner"}});
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, Failures, ::testing::ValuesIn(FailureCases()));
 
 TEST(DestroyRenderWindow, ReportsEachFailedReleaseAndGoesOn) {
-  Harness h;
-  h.timeOf = Short;
-  h.os.Fail(Step::kReleaseCurrent);
-  h.os.Fail(Step::kDeleteContext);
-  h.os.Fail(Step::kReleaseDeviceContext);
-  h.os.Fail(Step::kDestroyWindow);
-  h.os.Fail(Step::kUnregisterClass);
-  EXPECT_EQ(h.Run(), 0);
-  const std::vector<std::pair<std::string, std::string>> expected = {
-      {"Release Of DC And RC Failed.", "SHUTDOWN ERROR"},
-      {"Release Rendering Context Failed.", "SHUTDOWN ERROR"},
-      {"Release Device Context Failed.", "SHUTDOWN ERROR"},
-      {"Could Not Release hWnd.", "hmm"},
-      {"Could Not Unregister Class.", "SHUTDOWN ERROR"}};
-  ASSERT_EQ(h.ShellBoxes().size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(h.ShellBoxes()[i].text, expected[i].first);
-    EXPECT_EQ(h.ShellBoxes()[i].caption, expected[i].second);
-    EXPECT_EQ(h.ShellBoxes()[i].flags, 0x40u);
-    EXPECT_EQ(h.ShellBoxes()[i].owner, 0u);
+  DemoRun run;
+  run.timeOf = testsupport::Visit({0, 185900});
+  for (Step step : {Step::kReleaseCurrent, Step::kDeleteContext, Step::kReleaseDeviceContext,
+                    Step::kDestroyWindow, Step::kUnregisterClass}) {
+    run.os.Fail(step);
   }
-  EXPECT_EQ(h.demo.shell.RenderContext, 0u);
-  EXPECT_EQ(h.demo.shell.MainWindow, 0u);
+  EXPECT_EQ(run.Run(), 0);
+  EXPECT_EQ(ShellBoxes(run),
+            (std::vector<std::string>{"Release Of DC And RC Failed. / SHUTDOWN ERROR / 0x40 / no owner",
+                                      "Release Rendering Context Failed. / SHUTDOWN ERROR / 0x40 / no owner",
+                                      "Release Device Context Failed. / SHUTDOWN ERROR / 0x40 / no owner",
+                                      "Could Not Release hWnd. / hmm / 0x40 / no owner",
+                                      "Could Not Unregister Class. / SHUTDOWN ERROR / 0x40 / no owner"}));
+  EXPECT_EQ(run.demo->shell.RenderContext, 0u);
+  EXPECT_EQ(run.demo->shell.MainWindow, 0u);
 }
 
 TEST(DestroyRenderWindow, WithNothingHeldOnlyUnregistersTheClass) {
