@@ -45,12 +45,7 @@ TEST(Frustum, PlanesComeInTableOrderAsSignedDistances) {
 // With both matrices the identity the view is the open box (-1, 1) in x, y and z.
 TEST(Frustum, ClassifiesCubesStrictlyAndConservatively) {
   const Frustum box = View(kIdentity), view = View(Perspective(1, 10)), never;
-  const struct {
-    const char* what;
-    const Frustum& frustum;
-    Cube cube;
-    CubeVisibility expected;
-  } cases[] = {
+  const std::tuple<const char*, const Frustum&, Cube, CubeVisibility> cases[] = {
       {"inside", box, {-0.5f, -0.5f, -0.5f, 1}, CubeVisibility::kInside},
       {"across the right plane", box, {0.5f, -0.5f, -0.5f, 1}, CubeVisibility::kIntersecting},
       {"beyond far", box, {-0.5f, -0.5f, 1.5f, 1}, CubeVisibility::kOutside},
@@ -63,7 +58,8 @@ TEST(Frustum, ClassifiesCubesStrictlyAndConservatively) {
       {"behind the eye", view, {-0.5f, -0.5f, 0, 1}, CubeVisibility::kOutside},
       {"never updated", never, {-1000, -1000, -1000, 2000}, CubeVisibility::kOutside},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.frustum.TestCube(c.cube), c.expected) << c.what;
+  for (const auto& [what, frustum, cube, expected] : cases)
+    EXPECT_EQ(frustum.TestCube(cube), expected) << what;
 }
 
 // World x and y are window x and y; world z is depth (1 - z / 100) / 2.
@@ -125,23 +121,19 @@ TEST_F(Boxes, AreShadedByTriangleCountAndDrawnForTheLeavesTheWalkReaches) {
   list.Allocate(root_.CountTriangles(), tree_.triangles.data(), static_cast<int>(tree_.triangles.size()));
   const Frustum f = View({0.1f, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, -0.1f, 0, -1, -1, 0, 1});  // x, y in (0, 20)
   const OctreeNode &root = root_, &leaf = root_.Child(5);
-  const struct {
-    const OctreeNode& node;
-    bool walk;  // CollectVisible, else DrawBounds
-    OctreeDisplay display;
-    std::vector<float> greens;
-  } cases[] = {{leaf, false, {true, false}, {0.5f}},
-               {root, false, {true, false}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0.5f, 1, 1}},
-               {root, false, {true, true}, {0, 0, 0, 0, 0, 0, 0, 0, 0.5f}},
-               {root, true, {true, false}, {1, 1, 1, 1, 0.5f, 1, 1}},
-               {root, true, {true, true}, {0.5f}},
-               {root, true, {false, false}, {}}};
-  for (const auto& c : cases) {
+  // The node, whether it is walked (CollectVisible, else DrawBounds), the display switches, the greens.
+  const std::tuple<const OctreeNode&, bool, OctreeDisplay, std::vector<float>> cases[] = {
+      {leaf, false, {true, false}, {0.5f}},
+      {root, false, {true, false}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0.5f, 1, 1}},
+      {root, false, {true, true}, {0, 0, 0, 0, 0, 0, 0, 0, 0.5f}},
+      {root, true, {true, false}, {1, 1, 1, 1, 0.5f, 1, 1}},
+      {root, true, {true, true}, {0.5f}},
+      {root, true, {false, false}, {}}};
+  for (const auto& [node, walk, display, greens] : cases) {
     list.Clear();
-    EXPECT_EQ(
-        Greens([&] { c.walk ? c.node.CollectVisible(&f, list, c.display) : c.node.DrawBounds(c.display); }),
-        c.greens);
-    EXPECT_EQ(list.Count(), c.walk ? 30 : 0);
+    EXPECT_EQ(Greens([&] { walk ? node.CollectVisible(&f, list, display) : node.DrawBounds(display); }),
+              greens);
+    EXPECT_EQ(list.Count(), walk ? 30 : 0);
   }
   root_.Clear();
   EXPECT_TRUE(Greens([&] {

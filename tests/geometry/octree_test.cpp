@@ -13,24 +13,20 @@
 namespace {
 
 // Faces belong to the cube; the far ones are compared unrounded: 1 + 0.75 ulp rounds to 1 + 1 ulp in
-// float, yet a point at 1 + 1 ulp is outside a cube from 1 of edge 0.75 ulp.
-TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCorner) {
+// float, yet a point at 1 + 1 ulp is outside a cube from 1 of edge 0.75 ulp. A triangle belongs by any
+// corner. The halves come in the tree's child order.
+TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCornerAndSplitsInChildOrder) {
   testgrid::Grid s;
   const Cube c{0.0f, 0.0f, 0.0f, 10.0f};
-  const float ulp = std::nextafter(1.0f, 2.0f) - 1.0f;
-  const struct {
-    Cube cube;
-    float x, y, z;
-    bool in;
-  } points[] = {
-      {c, 5, 5, 5, true},      {c, 0, 0, 0, true},      {c, 10, 3, 3, true},
-      {c, 3, 10, 3, true},     {c, 3, 3, 10, true},     {c, -0.5f, 5, 5, false},
-      {c, 5, -0.5f, 5, false}, {c, 5, 5, -0.5f, false}, {c, 10.5f, 5, 5, false},
-      {c, 5, 10.5f, 5, false}, {c, 5, 5, 10.5f, false}, {{1, 0, 0, 0.75f * ulp}, 1 + ulp, 0, 0, false}};
-  for (const auto& p : points) {
-    EXPECT_EQ(p.cube.ContainsPoint(s.vertices, s.Vertex(p.x, p.y, p.z)), p.in)
-        << p.x << " " << p.y << " " << p.z;
+  for (int axis = 0; axis < 3; ++axis) {
+    for (const auto& [at, in] : {std::pair{0.0f, true}, {10.0f, true}, {-0.5f, false}, {10.5f, false}}) {
+      float p[3] = {5, 5, 5};
+      p[axis] = at;
+      EXPECT_EQ(c.ContainsPoint(s.vertices, s.Vertex(p[0], p[1], p[2])), in) << axis << " " << at;
+    }
   }
+  const float ulp = std::nextafter(1.0f, 2.0f) - 1.0f;
+  EXPECT_FALSE((Cube{1, 0, 0, 0.75f * ulp}.ContainsPoint(s.vertices, s.Vertex(1 + ulp, 0, 0))));
   EXPECT_FALSE(c.ContainsPoint(s.vertices, 99));  // no such vertex
   const uint32_t a = s.Vertex(-50, 1, 1), b = s.Vertex(50, 1, -50), far = s.Vertex(50, 1, 50);
   s.Triangle(a, b, 0);    // one corner inside
@@ -38,9 +34,6 @@ TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCorner) {
   EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[0]), TriangleInCube::kBelongs);
   EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[1]), TriangleInCube::kOutside);
   EXPECT_EQ(c.ContainsTriangle(s.vertices, nullptr), TriangleInCube::kNoTriangle);
-}
-
-TEST(Cube, SplitsIntoHalvesInTheTreesChildOrder) {
   const auto k = Cube{1.0f, 2.0f, 3.0f, 8.0f}.Split();
   const float corners[8][3] = {{5, 2, 7}, {1, 2, 7}, {5, 6, 7}, {1, 6, 7},
                                {5, 2, 3}, {1, 2, 3}, {5, 6, 3}, {1, 6, 3}};
@@ -55,31 +48,24 @@ TEST(Cube, SplitsIntoHalvesInTheTreesChildOrder) {
 // splits. A leaf keeps its triangles in input order, null and broken ones left out.
 TEST(Octree, SplitRule) {
   const float inf = std::numeric_limits<float>::infinity();
-  const struct {
-    int triangles;
-    float edge;
-    bool split;
-  } cases[] = {{19, 1000, false}, {20, 20, true},    {20, 19.99f, false}, {3000, 19, false},
-               {25, inf, false},  {25, 1e38f, true}, {0, 100, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.triangles << " in " << c.edge);
+  const std::tuple<int, float, bool> cases[] = {{19, 1000, false}, {20, 20, true},   {20, 19.99f, false},
+                                                {3000, 19, false}, {25, inf, false}, {25, 1e38f, true},
+                                                {0, 100, false}};
+  for (const auto& [triangles, edge, split] : cases) {
+    SCOPED_TRACE(testing::Message() << triangles << " in " << edge);
     testgrid::Grid s;
-    s.Cluster(c.triangles, 3.0f, 3.0f, 3.0f);
+    s.Cluster(triangles, 3.0f, 3.0f, 3.0f);
     auto input = s.Pointers();
     input.insert(input.begin(), nullptr);
     const TerrainTriangle broken{1u << 30, 1u << 30, 1u << 30, {}, 0};
     input.push_back(&broken);
     OctreeNode node;
-    node.Build(input, {0.0f, 0.0f, 0.0f, c.edge}, s.vertices);
-    EXPECT_EQ(node.HasChildren(), c.split);
-    EXPECT_EQ(node.CountTriangles(), c.triangles);
-    if (!c.split) {
-      ASSERT_EQ(node.TriangleCount(), c.triangles);
-      for (int i = 0; i < c.triangles; ++i) EXPECT_EQ(node.Triangles()[i], &s.triangles[i]);
-      continue;
-    }
-    EXPECT_EQ(node.TriangleCount(), 0);
-    EXPECT_EQ(node.Child(5).CountTriangles(), c.triangles);  // the minimum-corner child
+    node.Build(input, {0.0f, 0.0f, 0.0f, edge}, s.vertices);
+    EXPECT_EQ(node.HasChildren(), split);
+    EXPECT_EQ(node.CountTriangles(), triangles);
+    EXPECT_EQ((split ? node.Child(5) : node).CountTriangles(), triangles);  // the minimum-corner child
+    ASSERT_EQ(node.TriangleCount(), split ? 0 : triangles);
+    for (int i = 0; !split && i < triangles; ++i) EXPECT_EQ(node.Triangles()[i], &s.triangles[i]);
   }
 }
 
