@@ -28,7 +28,7 @@ void ExpectMaps(const float* m, const Point& p, const Point& expected, double to
   }
 }
 
-TEST(Vector, ArithmeticRoundsOnceFromDouble) {
+TEST(VectorAndMatrix, ArithmeticRoundsOnceFromDouble) {
   const Vector3 a = Vector3{1, 2, 3}, b = Vector3{0.5f, -2, 1};
   // y * z' and z * y' are equal in float; only their difference in double survives.
   const Vector3 n1 = Vector3{0, 1 + 0x1p-23f, 1}, n2 = Vector3{0, 1, 1 - 0x1p-24f};
@@ -52,11 +52,8 @@ TEST(Vector, ArithmeticRoundsOnceFromDouble) {
   EXPECT_EQ(xy.w, 1.0f);
   // Squares of 1e20 overflow float, not double; w plays no part.
   EXPECT_FLOAT_EQ((Vector4{2e20f, -3e20f, 6e20f, 99}.Length()), 7e20f);
-}
-
-// The rotations themselves are checked through the camera's matrix. DegToRad is rounded up, so cos 90
-// degrees is not 0; products sum in double, as float sums would lose the 1 of 1e8 + 1 - 1e8.
-TEST(Matrix, RotationsUseTheRoundedDegreeAndProductsSumInDouble) {
+  // The rotations themselves are checked through the camera's matrix. DegToRad is rounded up, so cos 90
+  // degrees is not 0; products sum in double, as float sums would lose the 1 of 1e8 + 1 - 1e8.
   Matrix4 z, big, ones;
   z.SetRotationZ(90.0f);
   EXPECT_NEAR(z.m[0], -1.5547e-7f, 1e-11f);
@@ -67,7 +64,7 @@ TEST(Matrix, RotationsUseTheRoundedDegreeAndProductsSumInDouble) {
   EXPECT_EQ(big.Multiply(ones).m[0], 1.0f);
 }
 
-TEST(Camera, TurnsSubtractAndWrapOnceAtTheTopOnly) {
+TEST(Camera, TurnsWrapOnceAtTheTopAndTheMatrixTranslatesThenTurnsAboutZYXAndStepsMoveForwardRightAndUp) {
   // The angle, the turn and the angle after it.
   const float cases[][3] = {{357, -3, 0}, {359, -5, 4},    {350, -400, 390},
                             {0, 3, -3},   {-600, 3, -603}, {10, 0.5f, 9.5f}};
@@ -81,12 +78,9 @@ TEST(Camera, TurnsSubtractAndWrapOnceAtTheTopOnly) {
               (std::array<float, 3>{expected, expected, expected}))
         << angle << " " << delta;
   }
-}
-
-// The matrix moves the world by the position first, then turns it about z, y and x in that order; the
-// sky's matrix only turns. After each positive step the old eye, seen from the moved camera, lies behind,
-// to the left or below.
-TEST(Camera, MatrixTranslatesThenTurnsAboutZYXAndStepsMoveForwardRightAndUp) {
+  // The matrix moves the world by the position first, then turns it about z, y and x in that order; the
+  // sky's matrix only turns. After each positive step the old eye, seen from the moved camera, lies behind,
+  // to the left or below.
   Camera cam;
   cam.position.Set(4.0f, -2.0f, 9.0f);
   cam.angleX = 25.0f, cam.angleY = -70.0f, cam.angleZ = 12.0f;

@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "geometry/TestGrid.h"
@@ -35,21 +34,38 @@ TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCornerAndSplitsInChildOrder) {
   EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[1]), TriangleInCube::kOutside);
   EXPECT_EQ(c.ContainsTriangle(s.vertices, nullptr), TriangleInCube::kNoTriangle);
   const auto k = Cube{1.0f, 2.0f, 3.0f, 8.0f}.Split();
-  const float corners[8][3] = {{5, 2, 7}, {1, 2, 7}, {5, 6, 7}, {1, 6, 7},
-                               {5, 2, 3}, {1, 2, 3}, {5, 6, 3}, {1, 6, 3}};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ((std::array<float, 4>{k[i].x, k[i].y, k[i].z, k[i].size}),
-              (std::array<float, 4>{corners[i][0], corners[i][1], corners[i][2], 4.0f}))
-        << i;
-  }
+  const std::array<float, 4> halves[8] = {{5, 2, 7, 4}, {1, 2, 7, 4}, {5, 6, 7, 4}, {1, 6, 7, 4},
+                                          {5, 2, 3, 4}, {1, 2, 3, 4}, {5, 6, 3, 4}, {1, 6, 3, 4}};
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ((std::array<float, 4>{k[i].x, k[i].y, k[i].z, k[i].size}), halves[i]) << i;
+}
+
+// The tree as text: per node its triangle numbers or, in brackets, its children.
+std::string Describe(const OctreeNode& node) {
+  std::string out;
+  for (int k = 0; node.HasChildren() && k < 8; ++k) out += "[" + Describe(node.Child(k)) + "]";
+  for (const TerrainTriangle* t : node.Triangles()) out += std::to_string(t->number) + " ";
+  return out;
+}
+
+// The same from the plain rule: a triangle belongs to every cube holding one of its corners.
+std::string DescribeByRule(std::span<const TerrainTriangle* const> input, const Cube& cube,
+                           const testgrid::Grid& g) {
+  std::vector<const TerrainTriangle*> mine;
+  std::copy_if(input.begin(), input.end(), std::back_inserter(mine),
+               [&](auto* t) { return cube.ContainsTriangle(g.vertices, t) == TriangleInCube::kBelongs; });
+  std::string out;
+  const bool split = mine.size() >= OctreeMaxTriangles && cube.size >= OctreeMinCubeSize;
+  for (const Cube& child : cube.Split()) out += split ? "[" + DescribeByRule(mine, child, g) + "]" : "";
+  for (const TerrainTriangle* t : mine) out += split ? "" : std::to_string(t->number) + " ";
+  return out;
 }
 
 // A node splits when it holds at least 20 triangles and its edge is at least 20; an unbounded edge never
 // splits. A leaf keeps its triangles in input order, null and broken ones left out.
-TEST(Octree, SplitRule) {
-  const float inf = std::numeric_limits<float>::infinity();
-  const std::tuple<int, float, bool> cases[] = {{19, 1000, false}, {20, 20, true},   {20, 19.99f, false},
-                                                {3000, 19, false}, {25, inf, false}, {25, 1e38f, true},
+TEST(Octree, SplitRuleAndBuildSortLikeThePlainRuleAndRebuild) {
+  const std::tuple<int, float, bool> cases[] = {{19, 1000, false}, {20, 20, true},        {20, 19.99f, false},
+                                                {3000, 19, false}, {25, INFINITY, false}, {25, 1e38f, true},
                                                 {0, 100, false}};
   for (const auto& [triangles, edge, split] : cases) {
     SCOPED_TRACE(testing::Message() << triangles << " in " << edge);
@@ -67,42 +83,14 @@ TEST(Octree, SplitRule) {
     ASSERT_EQ(node.TriangleCount(), split ? 0 : triangles);
     for (int i = 0; !split && i < triangles; ++i) EXPECT_EQ(node.Triangles()[i], &s.triangles[i]);
   }
-}
-
-// The tree as text: per node its triangle numbers or, in brackets, its children.
-std::string Describe(const OctreeNode& node) {
-  std::string out;
-  for (int k = 0; node.HasChildren() && k < 8; ++k) out += "[" + Describe(node.Child(k)) + "]";
-  for (const TerrainTriangle* t : node.Triangles()) out += std::to_string(t->number) + " ";
-  return out;
-}
-
-// The same from the plain rule: a triangle belongs to every cube holding one of its corners.
-std::string DescribeByRule(std::span<const TerrainTriangle* const> input, const Cube& cube,
-                           const testgrid::Grid& g) {
-  std::vector<const TerrainTriangle*> mine;
-  for (const TerrainTriangle* t : input) {
-    if (cube.ContainsTriangle(g.vertices, t) == TriangleInCube::kBelongs) mine.push_back(t);
-  }
-  std::string out;
-  const bool split = mine.size() >= OctreeMaxTriangles && cube.size >= OctreeMinCubeSize;
-  for (const Cube& child : cube.Split()) out += split ? "[" + DescribeByRule(mine, child, g) + "]" : "";
-  for (const TerrainTriangle* t : mine) out += split ? "" : std::to_string(t->number) + " ";
-  return out;
-}
-
-// Grids flat, rolling, with cliffs and sloped, from one cell to more than the root's first split; a
-// second build on the same root replaces the first, and so does a build after Clear.
-TEST(Octree, BuildSortsLikeThePlainRuleAndRebuilds) {
+  // Grids flat, rolling, with cliffs and sloped, from one cell to more than the root's first split; a
+  // second build on the same root replaces the first.
   const std::function<int(int, int)> shapes[] = {
       [](int, int) { return 0; },
       [](int c, int r) { return static_cast<int>(127 + 120 * std::sin(c * 0.3) * std::cos(r * 0.2)); },
-      [](int c, int r) { return (c / 5 + r / 7) % 2 ? 255 : 0; },
-      [](int c, int) { return c * 37 % 256; },
-  };
+      [](int c, int r) { return (c / 5 + r / 7) % 2 ? 255 : 0; }, [](int c, int) { return c * 37 % 256; }};
   OctreeNode root;
-  const std::pair<int, int> sizes[] = {{2, 2}, {17, 9}, {33, 33}, {64, 40}};
-  for (const auto& [w, d] : sizes) {
+  for (const auto& [w, d] : {std::pair{2, 2}, {17, 9}, {33, 33}, {64, 40}}) {
     for (size_t s = 0; s < std::size(shapes); ++s) {
       SCOPED_TRACE(testing::Message() << w << "x" << d << " shape " << s);
       const testgrid::Grid g = testgrid::MakeGrid(w, d, shapes[s]);
