@@ -78,6 +78,7 @@ TEST(Programme, NoSceneDrawsWithWhatTheSceneBeforeLeftBehind) {
     DemoRun run;
     run.timeOf = testsupport::Visit({0, 200, 19000, 19200, 47000, 47200, 75000, 75200, 102000, 102200, 130000,
                                      130200, 158000, 158200, 185900});
+    // Start-up leaves the modelview matrix current, where the pushes end.
     run.beforeFrame = [restore](uint64_t i) {
       if (!restore) return;
       if (i != 0) {  // back to the state saved before the first frame
@@ -85,13 +86,10 @@ TEST(Programme, NoSceneDrawsWithWhatTheSceneBeforeLeftBehind) {
         glPopAttrib();
         glPopClientAttrib();
       }
-      GLint mode = 0;
-      glGetIntegerv(GL_MATRIX_MODE, &mode);
       // The tunnel is meant to wear the tint its jet left.
       glPushAttrib(GL_ALL_ATTRIB_BITS & ~GL_CURRENT_BIT);
       glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
       for (GLenum stack : {GL_PROJECTION, GL_TEXTURE, GL_MODELVIEW}) glMatrixMode(stack), glPushMatrix();
-      glMatrixMode(static_cast<GLenum>(mode));
     };
     run.afterPresent = [&](const PresentedFrame&) {
       pictures[restore].push_back(Measure(run.os.ReadPixels()).hash);
