@@ -20,24 +20,15 @@ constexpr std::array<int32_t, 8> kSceneTimes = {0, 6000, 20000, 48000, 76000, 10
 constexpr std::array<double, 8> kLeastLit = {0.0, 0.05, 0.75, 0.05, 0.75, 0.75, 0.75, 0.05};
 constexpr int kStartUps = 13;
 
-struct Kept {
-  ScrollerState credits, farewell;
-  float phase = 0.0f;
-  bool direction = false;
-  int jetLive = 0, cloudLive = 0;
-  bool showOctree = false, hideEmpty = false;
-};
-
-Kept Take(const Demo& d) {
+// What a start-up leaves the next: the scrollers' frame counts and positions, the flight's phase and
+// direction, the octree switch, whether empty nodes are hidden, and the live particles of the jet and of the
+// cloud.
+auto Take(const Demo& d) {
   const auto live = [](const auto& system) { return system.Emitter() ? system.Emitter()->liveCount : -1; };
-  return {d.scrollers.credits,
-          d.scrollers.farewell,
-          d.flight.phase,
-          d.flight.direction,
-          live(d.jet),
-          live(d.cloud),
-          d.terrain.flags.showOctree,
-          d.octreeDisplay.HideEmptyOctreeNodes};
+  return std::make_tuple(d.scrollers.credits.frameCount, d.scrollers.credits.position,
+                         d.scrollers.farewell.frameCount, d.scrollers.farewell.position, d.flight.phase,
+                         d.flight.direction, d.terrain.flags.showOctree, d.octreeDisplay.HideEmptyOctreeNodes,
+                         live(d.jet), live(d.cloud));
 }
 
 TEST(Restart, EveryF1StartsOverAtZeroWithEverythingRebuiltAndTheHeapStaysFlat) {
@@ -45,11 +36,10 @@ TEST(Restart, EveryF1StartsOverAtZeroWithEverythingRebuiltAndTheHeapStaysFlat) {
   DemoRun run;
   // Every start-up visits every scene; F1 follows each but the last, which runs to the end.
   run.timeOf = [&run](uint64_t i) {
-    return i < kSceneTimes.size()         ? kSceneTimes[i]
-           : run.restarts < kStartUps - 1 ? kSceneTimes.back()
-                                          : 185900;
+    const int32_t last = run.restarts < kStartUps - 1 ? kSceneTimes.back() : 185900;
+    return i < kSceneTimes.size() ? kSceneTimes[i] : last;
   };
-  Kept previous, before, after;
+  decltype(Take(*run.demo)) previous, before, after;
   std::vector<size_t> heap;
   int pressed = 0;  // F1 once per start-up: the next frame is still drawn at the same time
   run.afterPresent = [&](const PresentedFrame& f) {
@@ -59,9 +49,8 @@ TEST(Restart, EveryF1StartsOverAtZeroWithEverythingRebuiltAndTheHeapStaysFlat) {
       for (uint32_t vk : {'P', 'R'}) run.os.QueueKeyDown(vk);
     }
     if (f.t == 0) {  // the music plays again, alone
-      EXPECT_EQ(std::make_pair(run.os.Sound().PlayingChannels(), run.os.Sound().OpenStreams()),
-                std::make_pair(1, size_t{1}))
-          << f.restart;
+      EXPECT_EQ(run.os.Sound().PlayingChannels(), 1) << f.restart;
+      EXPECT_EQ(run.os.Sound().OpenStreams(), 1u) << f.restart;
     }
     // Every start-up draws every scene; those that fill the frame still do.
     const auto scene = std::find(kSceneTimes.begin(), kSceneTimes.end(), f.t) - kSceneTimes.begin();
@@ -77,17 +66,13 @@ TEST(Restart, EveryF1StartsOverAtZeroWithEverythingRebuiltAndTheHeapStaysFlat) {
   EXPECT_EQ(run.Run(kWidth, kHeight), 0);
   EXPECT_EQ(run.restarts, kStartUps - 1);
   EXPECT_TRUE(run.BoxLines().empty()) << ::testing::PrintToString(run.BoxLines());
-  // The state had something to lose; the scrollers, the flight and the key switches go on where they were,
-  // the particle systems are made again, empty, and the new build shows empty nodes again.
-  EXPECT_TRUE(before.jetLive > 0 && before.cloudLive > 0 && before.phase > 0.0f &&
-              before.credits.frameCount > 0 && before.farewell.frameCount > 0 && before.hideEmpty);
-  const auto carried = [](const Kept& k) {
-    return std::make_tuple(k.credits.frameCount, k.credits.position, k.farewell.frameCount,
-                           k.farewell.position, k.phase, k.direction, k.showOctree);
-  };
-  EXPECT_EQ(carried(after), carried(before));
-  EXPECT_EQ(std::make_tuple(after.jetLive, after.cloudLive, after.showOctree, after.hideEmpty),
-            std::make_tuple(0, 0, true, false));
+  // The state had something to lose; the scrollers, the flight and the octree switch go on where they were,
+  // the new build shows empty nodes again, and the particle systems are made again, empty.
+  const auto [credits, creditsAt, farewell, farewellAt, phase, direction, octree, hideEmpty, jet, cloud] =
+      before;
+  EXPECT_TRUE(credits > 0 && farewell > 0 && phase > 0.0f && octree && hideEmpty && jet > 0 && cloud > 0);
+  EXPECT_EQ(after,
+            std::make_tuple(credits, creditsAt, farewell, farewellAt, phase, direction, true, false, 0, 0));
   // The first two start-ups warm the libraries up; the ten after them must not add up.
   ASSERT_EQ(heap.size(), static_cast<size_t>(kStartUps));
   for (size_t i = 3; i < heap.size(); ++i) EXPECT_LT(heap[i], heap[2] + 256 * 1024) << "start-up " << i;
