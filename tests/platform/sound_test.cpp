@@ -51,9 +51,8 @@ TEST(Mp3Decoder, RefusesWhatIsNotMpegAudio) {
   testsupport::WriteFile(dir / "text.mp3", std::vector<unsigned char>(2000, 'x'));
   testsupport::WriteFile(dir / "empty.mp3", {});
   Mp3Decoder decoder;
-  for (const char* name : {"missing.mp3", "text.mp3", "empty.mp3"}) {
+  for (const char* name : {"missing.mp3", "text.mp3", "empty.mp3"})
     EXPECT_FALSE(decoder.OpenFile((dir / name).string(), 44100)) << name;
-  }
   const std::vector<unsigned char> junk(500, 0xFF);
   EXPECT_FALSE(decoder.OpenMemory(junk.data(), junk.size(), 44100));
   EXPECT_FALSE(decoder.OpenMemory(nullptr, 10, 44100));
@@ -93,12 +92,11 @@ TEST_F(SoundSystemTest, ChannelsAreSharedOutAndStopAndCloseFreeThem) {
   ASSERT_TRUE(sound_.Init(44100, 2, 0));
   EXPECT_EQ(sound_.StreamOpenFile("", FSOUND_LOOP_OFF, 0), nullptr);
   SoundStream *a = Open(), *b = Open(), *c = Open();
-  EXPECT_EQ(sound_.StreamPlay(FSOUND_FREE, a), 0);
-  EXPECT_EQ(sound_.StreamPlay(FSOUND_FREE, b), 1);
-  EXPECT_EQ(sound_.StreamPlay(FSOUND_FREE, c), -1);  // no free channel
-  EXPECT_EQ(sound_.StreamPlay(FSOUND_FREE, a), 0);   // restarted where it plays
+  // Two channels for three streams; the first played again restarts where it plays.
+  const auto play = [&](SoundStream* s) { return sound_.StreamPlay(FSOUND_FREE, s); };
+  EXPECT_EQ((std::vector<int>{play(a), play(b), play(c), play(a)}), (std::vector<int>{0, 1, -1, 0}));
   EXPECT_TRUE(sound_.StreamStop(a));
-  EXPECT_EQ(sound_.StreamPlay(FSOUND_FREE, c), 0);
+  EXPECT_EQ(play(c), 0);
   EXPECT_TRUE(sound_.StreamClose(c));
   EXPECT_FALSE(sound_.StreamClose(c));  // a handle is closed once
   EXPECT_EQ(std::make_pair(sound_.PlayingChannels(), sound_.OpenStreams()), std::make_pair(1, size_t{2}));
