@@ -16,8 +16,7 @@ TEST(HeadlessPlatform, ContextsOfEitherDepth) {
     SCOPED_TRACE(bits);
     HeadlessPlatform os;
     ASSERT_TRUE(os.RegisterWindowClass());
-    const WindowHandle window = os.CreateWindow("t", 40, 30, WindowStyle::kFramed, bits);
-    const DeviceHandle device = os.GetDeviceContext(window);
+    const DeviceHandle device = os.GetDeviceContext(os.CreateWindow("t", 40, 30, WindowStyle::kFramed, bits));
     PixelFormat format;
     format.colorBits = static_cast<uint8_t>(bits);
     ASSERT_TRUE(os.SetPixelFormat(device, os.ChoosePixelFormat(device, format), format));
@@ -47,7 +46,7 @@ TEST(HeadlessPlatform, StepsRefuseOutOfOrderUse) {
 }
 
 TEST(HeadlessPlatform, ClockPullsAudioForTheTimePassed) {
-  HeadlessPlatform os({AudioOutput::kMemory});
+  HeadlessPlatform os({AudioOutput::kMemory, "", kSoundLibraryVersion, 0});
   ASSERT_TRUE(os.Sound().Init(44100, 4, 0));
   for (int i = 0; i < 10; ++i) os.AdvanceClock(1);  // 44.1 frames a ms: the fractions add up
   EXPECT_EQ(os.AudioSink().FramesPulled(), 441u);
