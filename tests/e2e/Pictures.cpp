@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include "support/Scratch.h"
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -25,25 +24,19 @@ fs::path CopyRunFolder() {
 Figures Measure(const std::vector<unsigned char>& rgba) {
   Figures f;
   size_t lit = 0, white = 0, grey = 0;
-  uint64_t sum[3] = {0, 0, 0};
-  f.hash = 1469598103934665603ull;  // FNV-1a
   const size_t count = rgba.size() / 4;
   for (size_t i = 0; i < count; ++i) {
     const int r = rgba[4 * i], g = rgba[4 * i + 1], b = rgba[4 * i + 2];
-    sum[0] += r, sum[1] += g, sum[2] += b;
-    for (int c : {r, g, b}) f.hash = (f.hash ^ static_cast<uint64_t>(c)) * 1099511628211ull;
+    for (int c = 0; c < 3; ++c) f.mean[c] += rgba[4 * i + c] / static_cast<double>(count);
     if (std::max({r, g, b}) <= 8) continue;
     ++lit;
     white += std::min({r, g, b}) >= 235;
     grey += std::max({r, g, b}) - std::min({r, g, b}) <= 6;
   }
-  if (count == 0) return f;
   f.lit = static_cast<double>(lit) / count;
   f.white = static_cast<double>(white) / count;
   f.grey = lit ? static_cast<double>(grey) / lit : 0.0;
-  f.red = static_cast<double>(sum[0]) / count;
-  f.green = static_cast<double>(sum[1]) / count;
-  f.blue = static_cast<double>(sum[2]) / count;
+  f.hash = std::hash<std::string_view>{}({reinterpret_cast<const char*>(rgba.data()), rgba.size()});
   return f;
 }
 
@@ -51,12 +44,8 @@ double Difference(const std::vector<unsigned char>& a, const std::vector<unsigne
   if (a.size() != b.size() || a.empty()) return 1.0;
   size_t differ = 0;
   for (size_t i = 0; i < a.size(); i += 4) {
-    for (size_t c = 0; c < 3; ++c) {
-      if (std::abs(static_cast<int>(a[i + c]) - static_cast<int>(b[i + c])) > 4) {
-        ++differ;
-        break;
-      }
-    }
+    const auto far = [&](size_t c) { return std::abs(int{a[i + c]} - int{b[i + c]}) > 4; };
+    differ += far(0) || far(1) || far(2);
   }
   return static_cast<double>(differ) / static_cast<double>(a.size() / 4);
 }

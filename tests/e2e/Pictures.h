@@ -1,6 +1,7 @@
 // E2E: the generated run folder, and a few figures of a picture to tell scenes and frames apart
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -20,11 +21,11 @@ inline constexpr int kHeight = 120;
 std::filesystem::path CopyRunFolder();
 
 struct Figures {
-  double lit = 0.0;                           // share of pixels brighter than the black clear colour
-  double white = 0.0;                         // share of nearly white pixels
-  double grey = 0.0;                          // share of lit pixels whose channels agree within a few steps
-  double red = 0.0, green = 0.0, blue = 0.0;  // mean channel values, 0 to 255
-  uint64_t hash = 0;                          // of the whole picture
+  double lit = 0.0;              // share of pixels brighter than the black clear colour
+  double white = 0.0;            // share of nearly white pixels
+  double grey = 0.0;             // share of lit pixels whose channels agree within a few steps
+  std::array<double, 3> mean{};  // red, green, blue, 0 to 255
+  size_t hash = 0;               // of the whole picture
 };
 Figures Measure(const std::vector<unsigned char>& rgba);
 

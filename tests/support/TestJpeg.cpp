@@ -31,11 +31,9 @@ std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned widt
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
   jpeg_start_compress(&info, TRUE);
-  const size_t row = static_cast<size_t>(width) * (grey ? 1 : 3);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {const_cast<unsigned char*>(pixels) + row * info.next_scanline};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
+  const size_t stride = static_cast<size_t>(width) * (grey ? 1 : 3);
+  for (JSAMPROW row = const_cast<unsigned char*>(pixels); info.next_scanline < height; row += stride)
+    jpeg_write_scanlines(&info, &row, 1);
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
   std::vector<unsigned char> result(buffer, buffer + bytes);
@@ -43,15 +41,15 @@ std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned widt
   return result;
 }
 
-bool WriteTestJpeg(const std::filesystem::path& path, unsigned w, unsigned h, const PixelColour& colour) {
+bool WriteTestJpeg(const std::filesystem::path& path, unsigned w, unsigned h,
+                   const std::function<void(unsigned x, unsigned y, unsigned char* rgb)>& colour) {
   std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
   for (unsigned y = 0; y < h; ++y) {
     for (unsigned x = 0; x < w; ++x) colour(x, y, &rgb[(static_cast<size_t>(y) * w + x) * 3]);
   }
   const std::vector<unsigned char> file = EncodeJpeg(rgb.data(), w, h, false, 100);
-  if (file.empty()) return false;
-  WriteFile(path, file);
-  return true;
+  if (!file.empty()) WriteFile(path, file);
+  return !file.empty();
 }
 
 }  // namespace testsupport

@@ -12,10 +12,9 @@ namespace testsupport {
 std::vector<unsigned char> EncodeJpeg(const unsigned char* pixels, unsigned width, unsigned height, bool grey,
                                       int quality);
 
-// Fills the three bytes (red, green, blue) of the pixel at column x, row y (0 = top).
-using PixelColour = std::function<void(unsigned x, unsigned y, unsigned char* rgb)>;
-
-// Writes a w x h colour JPEG at quality 100 (folders created as needed). False on failure.
-bool WriteTestJpeg(const std::filesystem::path& path, unsigned w, unsigned h, const PixelColour& colour);
+// Writes a w x h colour JPEG at quality 100 (folders created as needed), `colour` filling the three bytes
+// (red, green, blue) of the pixel at column x, row y (0 = top). False on failure.
+bool WriteTestJpeg(const std::filesystem::path& path, unsigned w, unsigned h,
+                   const std::function<void(unsigned x, unsigned y, unsigned char* rgb)>& colour);
 
 }  // namespace testsupport
