@@ -136,8 +136,8 @@ void Texture(const Gl& gl, GLint internalFormat, GLenum format, int components, 
   GLuint name = 0;
   gl.GenTextures(1, &name);
   gl.BindTexture(GL_TEXTURE_2D, name);
-  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  for (GLenum filter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER})
+    gl.TexParameteri(GL_TEXTURE_2D, filter, GL_LINEAR);
   gl.TexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLfloat(wrap));
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GLint(wrap));
   gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -204,10 +204,9 @@ void Light(const Gl& gl) {
 
 // Client arrays: a 5 x 5 grid of quads (or triangles) with 32-bit indices, colours in bytes.
 void Arrays(const Gl& gl, GLenum mode, bool texCoords) {
-  static std::vector<float> positions, st;
-  static std::vector<uint8_t> colors;
-  static std::vector<uint32_t> indices;
-  positions.clear(), st.clear(), colors.clear(), indices.clear();
+  std::vector<float> positions, st;
+  std::vector<uint8_t> colors;
+  std::vector<uint32_t> indices;
   for (int i = 0; i < 25; ++i) {
     positions.insert(positions.end(), {float(i % 5) / 2.2f - 0.9f, float(i / 5) / 2.2f - 0.9f, 0});
     st.insert(st.end(), {float(i % 5) / 4, float(i / 5) / 4});
@@ -229,20 +228,21 @@ void Arrays(const Gl& gl, GLenum mode, bool texCoords) {
 struct Case {
   const char* name;
   void (*scene)(const Gl& gl);
+  std::vector<GLenum> queries = {};  // read back after the scene, 16 floats each
   GLenum shade = GL_SMOOTH, front = GL_FILL, back = GL_FILL, cull = 0, winding = GL_CCW;
   bool smoothLines = false;  // antialiased and blended
 };
 
 const Case kCases[] = {
     {"SmoothPolygons", Polygons},
-    {"FlatPolygons", Polygons, GL_FLAT},
-    {"FlatWireframes", Polygons, GL_FLAT, GL_LINE, GL_LINE},
-    {"CulledWireframesClockwise", BothFaces, GL_SMOOTH, GL_LINE, GL_LINE, GL_BACK, GL_CW},
-    {"CulledFrontFaces", BothFaces, GL_SMOOTH, GL_FILL, GL_FILL, GL_FRONT},
-    {"LinesInFrontPointsBehind", BothFaces, GL_SMOOTH, GL_LINE, GL_POINT},
+    {"FlatPolygons", Polygons, {}, GL_FLAT},
+    {"FlatWireframes", Polygons, {}, GL_FLAT, GL_LINE, GL_LINE},
+    {"CulledWireframesClockwise", BothFaces, {}, GL_SMOOTH, GL_LINE, GL_LINE, GL_BACK, GL_CW},
+    {"CulledFrontFaces", BothFaces, {}, GL_SMOOTH, GL_FILL, GL_FILL, GL_FRONT},
+    {"LinesInFrontPointsBehind", BothFaces, {}, GL_SMOOTH, GL_LINE, GL_POINT},
     {"Lines", Lines},
-    {"SmoothBlendedLines", Lines, GL_SMOOTH, GL_FILL, GL_FILL, 0, GL_CCW, true},
-    {"SmoothBlendedWireframes", Polygons, GL_SMOOTH, GL_LINE, GL_LINE, 0, GL_CCW, true},
+    {"SmoothBlendedLines", Lines, {}, GL_SMOOTH, GL_FILL, GL_FILL, 0, GL_CCW, true},
+    {"SmoothBlendedWireframes", Polygons, {}, GL_SMOOTH, GL_LINE, GL_LINE, 0, GL_CCW, true},
     {"Formats", Formats},
     {"UnpackLayout",
      [](const Gl& gl) {
@@ -347,12 +347,14 @@ const Case kCases[] = {
      }},
 };
 
-class PictureTest : public GlPair, public ::testing::WithParamInterface<Case> {};
+class LayerTest : public GlPair, public ::testing::WithParamInterface<Case> {};
 
-TEST_P(PictureTest, MatchesDesktopGL) {
+// GL's error, the queries and the picture after the calls must be Mesa's.
+TEST_P(LayerTest, MatchesDesktopGL) {
   const Case& c = GetParam();
   std::vector<uint8_t> pictures[2];  // RGBA, bottom row first
-  for (int side : {0, 1}) {
+  std::vector<float> values[2];      // GL's error, then 16 floats per query
+  for (int side : {0, 1})
     On(side, [&](const Gl& gl) {
       gl.ClearColor(0, 0, 0, 1);
       gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -366,48 +368,45 @@ TEST_P(PictureTest, MatchesDesktopGL) {
         gl.Enable(GL_BLEND), gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
       }
       c.scene(gl);
+      values[side].assign(1 + 16 * c.queries.size(), -999.0f);  // untouched entries compare equal
+      for (size_t q = 0; q < c.queries.size(); ++q) gl.GetFloatv(c.queries[q], &values[side][1 + 16 * q]);
       pictures[side].assign(kSize * kSize * 4, 0);
       gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
       gl.ReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, pictures[side].data());
+      values[side][0] = float(gl.GetError());  // the first error since the calls began
     });
-  }
   // The mean difference of red, green and blue (0 to 255), and the pixels with a channel off by more than 48.
   double mean = 0;
   int wrong = 0;
   for (size_t i = 0; i < pictures[0].size(); i += 4) {
-    int worst = 0;
-    for (size_t k = i; k < i + 3; ++k) {
-      mean += std::abs(pictures[0][k] - pictures[1][k]) / (kSize * kSize * 3.0);
-      worst = std::max(worst, std::abs(pictures[0][k] - pictures[1][k]));
-    }
-    wrong += worst > 48;
+    const auto off = [&](size_t k) { return std::abs(pictures[0][i + k] - pictures[1][i + k]); };
+    mean += (off(0) + off(1) + off(2)) / (kSize * kSize * 3.0);
+    wrong += std::max({off(0), off(1), off(2)}) > 48;
   }
   EXPECT_LE(mean, 0.5);
   EXPECT_LE(wrong, 2) << "mean difference " << mean;
-  On(1, [](const Gl& gl) { EXPECT_EQ(gl.GetError(), GLenum(GL_NO_ERROR)); });
+  for (size_t i = 0; i < values[0].size(); ++i)
+    EXPECT_NEAR(values[1][i], values[0][i], 1e-4 * (1 + std::fabs(values[0][i])))
+        << (i == 0 ? "error" : "query ") << (i == 0 ? 0 : c.queries[(i - 1) / 16]) << " value "
+        << (i - 1) % 16;
 }
 
-INSTANTIATE_TEST_SUITE_P(Layer, PictureTest, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Pictures, LayerTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-constexpr GLenum kCaps[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING,     GL_LIGHT0, GL_BLEND,
-                            GL_ALPHA_TEST, GL_CULL_FACE,  GL_SCISSOR_TEST, GL_FOG,    GL_LINE_SMOOTH};
-
-// Everything a push of all groups must bring back: the capabilities and these.
-std::vector<GLenum> EveryGroup() {
-  std::vector<GLenum> queries(std::begin(kCaps), std::end(kCaps));
-  queries.insert(queries.end(),
-                 {GL_VIEWPORT, GL_SCISSOR_BOX, GL_POLYGON_MODE, GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST,
-                  GL_SHADE_MODEL, GL_CULL_FACE_MODE, GL_FRONT_FACE, GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF,
-                  GL_COLOR_CLEAR_VALUE, GL_TEXTURE_BINDING_2D});
-  return queries;
-}
+// The capabilities (the first ten) and everything else a push of all groups must bring back.
+const std::vector<GLenum> kEveryGroup = {
+    GL_TEXTURE_2D,     GL_DEPTH_TEST,        GL_LIGHTING,          GL_LIGHT0,      GL_BLEND,
+    GL_ALPHA_TEST,     GL_CULL_FACE,         GL_SCISSOR_TEST,      GL_FOG,         GL_LINE_SMOOTH,
+    GL_VIEWPORT,       GL_SCISSOR_BOX,       GL_POLYGON_MODE,      GL_MATRIX_MODE, GL_BLEND_SRC,
+    GL_BLEND_DST,      GL_SHADE_MODEL,       GL_CULL_FACE_MODE,    GL_FRONT_FACE,  GL_ALPHA_TEST_FUNC,
+    GL_ALPHA_TEST_REF, GL_COLOR_CLEAR_VALUE, GL_TEXTURE_BINDING_2D};
 
 void ChangeEverything(const Gl& gl) {
   GLuint name = 0;
   gl.GenTextures(1, &name);
   gl.BindTexture(GL_TEXTURE_2D, name);
-  for (GLenum cap : kCaps) gl.Enable(cap);
+  for (size_t i = 0; i < 10; ++i) gl.Enable(kEveryGroup[i]);
   gl.Viewport(1, 2, 3, 4);
   gl.Scissor(5, 6, 7, 8);
   gl.PolygonMode(GL_BACK, GL_LINE);
@@ -427,16 +426,10 @@ void PushChangePop(const Gl& gl) {
   gl.PopAttrib();
 }
 
-struct StateCase {
-  const char* name;
-  void (*calls)(const Gl& gl);
-  std::vector<GLenum> queries;
-};
-
-const StateCase kStates[] = {
-    {"PushAllRestoresEveryGroup", PushChangePop<GL_ALL_ATTRIB_BITS>, EveryGroup()},
+const Case kStates[] = {
+    {"PushAllRestoresEveryGroup", PushChangePop<GL_ALL_ATTRIB_BITS>, kEveryGroup},
     {"PushOfOneGroupRestoresOnlyThatGroup", PushChangePop<GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT>,
-     EveryGroup()},
+     kEveryGroup},
     {"NestedPushesOfTheEffectsMask",
      [](const Gl& gl) {
        gl.PushAttrib(0x000FFFFF);
@@ -446,7 +439,7 @@ const StateCase kStates[] = {
        gl.PolygonMode(GL_FRONT, GL_POINT);
        gl.PopAttrib();
      },
-     EveryGroup()},
+     kEveryGroup},
     {"MatrixProducts",
      [](const Gl& gl) {
        const float m[16] = {1, 2, 0, 0, 0, 1, 3, 0, 0.5f, 0, 1, 0, 4, 5, 6, 1};
@@ -476,7 +469,7 @@ const StateCase kStates[] = {
 };
 
 // Each call is made alone on a fresh state; GL's error for it must be Mesa's.
-const StateCase kErrors[] = {
+const Case kErrors[] = {
     {"UnknownCapability", [](const Gl& gl) { gl.Enable(0x1234); }, {}},
     {"PopOfAnEmptyAttributeStack", [](const Gl& gl) { gl.PopAttrib(); }, {}},
     {"PopOfTheLastMatrix", [](const Gl& gl) { gl.PopMatrix(); }, {}},
@@ -487,10 +480,7 @@ const StateCase kErrors[] = {
     {"EndWithoutBegin", [](const Gl& gl) { gl.End(); }, {}},
     {"UnknownPrimitive", [](const Gl& gl) { gl.Begin(0x20); }, {}},
     {"TextureBorder",
-     [](const Gl& gl) {
-       gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
-                     std::array<uint8_t, 4>{}.data());
-     },
+     [](const Gl& gl) { gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, nullptr); },
      {}},
     {"NegativeViewport", [](const Gl& gl) { gl.Viewport(0, 0, -1, 4); }, {GL_VIEWPORT}},
     {"IndicesOfFloats",
@@ -499,29 +489,9 @@ const StateCase kErrors[] = {
     {"UnknownBlendFactor", [](const Gl& gl) { gl.BlendFunc(GL_ONE, GL_ALPHA); }, {GL_BLEND_SRC}},
 };
 
-class StateTest : public GlPair, public ::testing::WithParamInterface<StateCase> {};
-
-TEST_P(StateTest, ReadsBackAsDesktopGL) {
-  std::vector<float> values[2];  // GL's error after the calls, then 16 floats per query
-  for (int side : {0, 1}) {
-    On(side, [&](const Gl& gl) {
-      GetParam().calls(gl);
-      values[side].assign(1 + 16 * GetParam().queries.size(), -999.0f);  // untouched entries compare equal
-      values[side][0] = float(gl.GetError());
-      for (size_t q = 0; q < GetParam().queries.size(); ++q)
-        gl.GetFloatv(GetParam().queries[q], &values[side][1 + 16 * q]);
-    });
-  }
-  for (size_t i = 0; i < values[0].size(); ++i) {
-    EXPECT_NEAR(values[1][i], values[0][i], 1e-4 * (1 + std::fabs(values[0][i])))
-        << (i == 0 ? "error" : "query ") << (i == 0 ? 0 : GetParam().queries[(i - 1) / 16]) << " value "
-        << (i - 1) % 16;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(State, StateTest, ::testing::ValuesIn(kStates),
+INSTANTIATE_TEST_SUITE_P(State, LayerTest, ::testing::ValuesIn(kStates),
                          [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(Errors, StateTest, ::testing::ValuesIn(kErrors),
+INSTANTIATE_TEST_SUITE_P(Errors, LayerTest, ::testing::ValuesIn(kErrors),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // GLU is not linked here (it would call the layer for the reference), so gluLookAt is held to what it
