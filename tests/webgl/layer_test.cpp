@@ -86,8 +86,7 @@ class GlPair : public ::testing::Test {
 
 constexpr GLenum kPolygonModes[] = {GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN,
                                     GL_QUADS,     GL_QUAD_STRIP,     GL_POLYGON};
-constexpr GLenum kLineModes[] = {GL_LINES, GL_LINE_STRIP, GL_LINE_LOOP,
-                                 GL_LINES, GL_LINE_STRIP, GL_LINE_LOOP};
+constexpr GLenum kLineModes[] = {GL_LINES, GL_LINE_STRIP, GL_LINE_LOOP};
 
 // Eight vertices in distinct colours in cell `k` of a 3 x 2 grid: a zigzag for strips, a circle otherwise.
 void Shape(const Gl& gl, int k, GLenum mode, float mirror = 1.0f) {
@@ -109,19 +108,18 @@ void Polygons(const Gl& gl) {
 
 // The smooth lines in the first three cells, flat ones in the others.
 void Lines(const Gl& gl) {
-  for (int k = 0; k < 6; ++k) gl.ShadeModel(k < 3 ? GL_SMOOTH : GL_FLAT), Shape(gl, k, kLineModes[k]);
+  for (int k = 0; k < 6; ++k) gl.ShadeModel(k < 3 ? GL_SMOOTH : GL_FLAT), Shape(gl, k, kLineModes[k % 3]);
 }
 
-// Both windings of every mode: as given on the left of the cell, mirrored on the right.
+// Both windings of every mode: mirrored on the left of the cell, as given on the right.
 void BothFaces(const Gl& gl) {
   gl.Scalef(0.5f, 1.0f, 1.0f);
-  for (int k = 0; k < 6; ++k) {
-    gl.Translatef(-1.0f, 0.0f, 0.0f);
-    Shape(gl, k, kPolygonModes[k]);
-    gl.Translatef(2.0f, 0.0f, 0.0f);
-    Shape(gl, k, kPolygonModes[k], -1.0f);
-    gl.Translatef(-1.0f, 0.0f, 0.0f);
-  }
+  for (int k = 0; k < 6; ++k)
+    for (float side : {-1.0f, 1.0f}) {
+      gl.Translatef(side, 0.0f, 0.0f);
+      Shape(gl, k, kPolygonModes[k], side);
+      gl.Translatef(-side, 0.0f, 0.0f);
+    }
 }
 
 // width x height texels of `components` bytes, every byte different from its neighbours.
