@@ -27,9 +27,9 @@ TEST(CaptureOptionsTest, DefaultsEveryOptionInBothSpellingsAndHelp) {
                                            "80000:P,81000:F1", "--keys=0:0x50", "--answer", "no", "--quiet"});
   ASSERT_TRUE(parsed.ok) << parsed.error;
   const auto& o = parsed.options;
-  EXPECT_EQ(std::tuple(o.fps, o.width, o.height, o.fromMs, o.toMs, o.pngDir, o.videoFile, o.crf),
-            std::tuple(25, 640, 480, 75000, 76000, "out dir", "v.mp4", 30));
-  EXPECT_TRUE(o.answerNo && o.quiet);
+  EXPECT_EQ(std::tuple(o.fps, o.width, o.height, o.fromMs, o.toMs, o.pngDir, o.videoFile, o.crf, o.answerNo,
+                       o.quiet),
+            std::tuple(25, 640, 480, 75000, 76000, "out dir", "v.mp4", 30, true, true));
   ASSERT_EQ(o.keys.size(), 3u);  // --keys given twice adds up
   EXPECT_EQ(std::tuple(o.keys[0].timeMs, o.keys[0].code, o.keys[1].code, o.keys[2].timeMs),
             std::tuple(80000, 0x50, 0x70, 0));

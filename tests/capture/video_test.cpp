@@ -16,15 +16,6 @@ namespace {
 
 using capturetest::Probe;
 
-// A 3 s tone as mono MP3 (the video's sound is stereo).
-std::string MakeMusic(const std::filesystem::path& dir) {
-  const std::string path = (dir / "music.mp3").string();
-  const auto made =
-      capturetest::RunCommand("ffmpeg -loglevel error -f lavfi -i sine=d=3 " + capturetest::Quote(path));
-  EXPECT_EQ(made.exitCode, 0) << made.output;
-  return path;
-}
-
 // Writes `frames` copies of `rgba`, each after setting the CRF to `frameCrf` (none: -1); the video's path,
 // empty when Open, SetCrf, WriteFrame or Close failed.
 std::string Encode(const capture::VideoSettings& settings, const std::vector<uint8_t>& rgba, int frames,
@@ -48,7 +39,10 @@ capture::VideoSettings Small(const std::filesystem::path& dir, const std::string
 // Where the sound starts is shown by the tool's short video, against the demo's own song.
 TEST(VideoEncoderTest, SoundIsAsLongAsThePicturesWhichComeOutUpright) {
   const auto dir = testsupport::ScratchDir();
-  const std::string music = MakeMusic(dir);
+  const std::string music = (dir / "music.mp3").string();  // a 3 s tone, mono (the video's sound is stereo)
+  const auto made =
+      capturetest::RunCommand("ffmpeg -loglevel error -f lavfi -i sine=d=3 " + capturetest::Quote(music));
+  ASSERT_EQ(made.exitCode, 0) << made.output;
   std::vector<uint8_t> frame(32 * 16 * 4, 255);  // RGBA, bottom row first: white over dark red
   for (size_t i = 0; i < 256 * 4; i += 4) std::copy_n(std::array<uint8_t, 3>{128, 0, 0}.data(), 3, &frame[i]);
   // Shorter than the music (cut), longer (padded with silence), and without music.
