@@ -12,8 +12,7 @@
 namespace testgrid {
 
 struct Grid {
-  int width = 0;
-  int depth = 0;
+  int width = 0, depth = 0;
   std::vector<TerrainVertex> vertices;
   std::vector<TerrainTriangle> triangles;
 
@@ -24,12 +23,10 @@ struct Grid {
   void Triangle(uint32_t a, uint32_t b, uint32_t c) {
     triangles.push_back({a, b, c, {}, static_cast<uint32_t>(triangles.size())});
   }
-  // n triangles with all three corners at (x, y, z).
+  // n triangles with all three corners on one vertex at (x, y, z).
   void Cluster(int n, float x, float y, float z) {
-    for (int i = 0; i < n; ++i) {
-      const uint32_t v = Vertex(x, y, z);
-      Triangle(v, v, v);
-    }
+    const uint32_t v = Vertex(x, y, z);
+    for (int i = 0; i < n; ++i) Triangle(v, v, v);
   }
   // In record order, as the terrain hands them to the octree.
   std::vector<const TerrainTriangle*> Pointers() const {
@@ -41,17 +38,14 @@ struct Grid {
 
 // The terrain's grid: vertex (column c, row r) at (1.6 c, height x 15/256, 1.6 r), two triangles per cell.
 inline Grid MakeGrid(int width, int depth, const std::function<int(int, int)>& height = nullptr) {
-  Grid g;
-  g.width = width;
-  g.depth = depth;
-  for (int r = 0; r < depth; ++r) {
-    for (int c = 0; c < width; ++c) g.Vertex(c * 1.6f, (height ? height(c, r) : 0) * 0.05859375f, r * 1.6f);
-  }
+  Grid g{width, depth, {}, {}};
   const uint32_t w = static_cast<uint32_t>(width);
-  for (uint32_t r = 0; r + 1 < static_cast<uint32_t>(depth); ++r) {
-    for (uint32_t i = r * w; i + 1 < (r + 1) * w; ++i) {
-      g.Triangle(i, i + w, i + 1);
-      g.Triangle(i + w + 1, i + 1, i + w);
+  for (int r = 0; r < depth; ++r) {
+    for (int c = 0; c < width; ++c) {
+      const uint32_t i = g.Vertex(c * 1.6f, (height ? height(c, r) : 0) * 0.05859375f, r * 1.6f);
+      if (r == 0 || c == 0) continue;
+      g.Triangle(i - w - 1, i - 1, i - w);  // the cell whose far corner is vertex i
+      g.Triangle(i, i - w, i - 1);
     }
   }
   return g;

@@ -30,7 +30,7 @@ Frustum View(const Matrix& projection) {
 // In glFrustum(-1, 1, -1, 1, 1, 10) the point (1, 0.5, -4) lies at these signed distances inside the
 // right, left, bottom, top, far and near planes; a singular or infinite projection gives zero planes, not
 // NaNs.
-TEST(Frustum, PlanesComeInTableOrderAsSignedDistances) {
+TEST(Frustum, PlanesComeInTableOrderAsSignedDistancesAndClassifyCubesStrictlyAndConservatively) {
   const double distances[6] = {3 * M_SQRT1_2, 5 * M_SQRT1_2, 4.5 * M_SQRT1_2, 3.5 * M_SQRT1_2, 6, 3};
   Matrix infinite;
   infinite.fill(INFINITY);
@@ -40,17 +40,9 @@ TEST(Frustum, PlanesComeInTableOrderAsSignedDistances) {
     EXPECT_NEAR(p[0] * 1.0 + p[1] * 0.5 - p[2] * 4.0 + p[3], distances[i], 1e-5) << i;
     for (int k = 0; k < 4; ++k) EXPECT_EQ(singular.Plane(i)[k] + broken.Plane(i)[k], 0.0f) << i;
   }
-}
-
-// With both matrices the identity the view is the open box (-1, 1) in x, y and z.
-TEST(Frustum, ClassifiesCubesStrictlyAndConservatively) {
-  const Frustum box = View(kIdentity), view = View(Perspective(1, 10)), never;
-  const struct {
-    const char* what;
-    const Frustum& frustum;
-    Cube cube;
-    CubeVisibility expected;
-  } cases[] = {
+  // With both matrices the identity the view is the open box (-1, 1) in x, y and z.
+  const Frustum box = View(kIdentity), never;
+  const std::tuple<const char*, const Frustum&, Cube, CubeVisibility> cases[] = {
       {"inside", box, {-0.5f, -0.5f, -0.5f, 1}, CubeVisibility::kInside},
       {"across the right plane", box, {0.5f, -0.5f, -0.5f, 1}, CubeVisibility::kIntersecting},
       {"beyond far", box, {-0.5f, -0.5f, 1.5f, 1}, CubeVisibility::kOutside},
@@ -63,26 +55,32 @@ TEST(Frustum, ClassifiesCubesStrictlyAndConservatively) {
       {"behind the eye", view, {-0.5f, -0.5f, 0, 1}, CubeVisibility::kOutside},
       {"never updated", never, {-1000, -1000, -1000, 2000}, CubeVisibility::kOutside},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.frustum.TestCube(c.cube), c.expected) << c.what;
+  for (const auto& [what, frustum, cube, expected] : cases)
+    EXPECT_EQ(frustum.TestCube(cube), expected) << what;
 }
 
+class Boxes : public testsupport::GLTest {};
+
 // World x and y are window x and y; world z is depth (1 - z / 100) / 2.
-class Boxes : public testsupport::GLTest {
- protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(0, 256, 0, 256, -100, 100);
-    glMatrixMode(GL_MODELVIEW);
-    // A root of edge 40 split once: 10 triangles in child 5 (a leaf), 25 in child 2, whose cluster sits
-    // on the inner corner of its eight children of edge 10 and so is in all of them.
-    tree_.Cluster(10, 5.0f, 5.0f, 5.0f);
-    tree_.Cluster(25, 30.0f, 30.0f, 30.0f);
-    root_.Build(tree_.Pointers(), {0.0f, 0.0f, 0.0f, 40.0f}, tree_.vertices);
-  }
+TEST_F(Boxes, AreTheCubesTwelveEdgesShadedByTriangleCountAndDrawnForTheLeavesTheWalkReaches) {
+  glMatrixMode(GL_PROJECTION);
+  glOrtho(0, 256, 0, 256, -100, 100);
+  glMatrixMode(GL_MODELVIEW);
+  using Corner = std::array<long, 3>;
+  const auto corner = [](int a) { return Corner{10 + 8 * (a & 1), 20 + 4 * (a & 2), 30 + 2 * (a & 4)}; };
+  const auto end = [](const testsupport::FeedbackVertex& v) {
+    return Corner{std::lround(v.x), std::lround(v.y), std::lround(100 - 200 * v.z)};
+  };
+  std::set<std::pair<Corner, Corner>> drawn, edges;
+  for (int a = 0; a < 8; ++a)
+    for (int axis = 0; axis < 3; ++axis) edges.insert(std::minmax(corner(a), corner(a ^ 1 << axis)));
+  const auto lines = testsupport::CaptureLines([] { Cube{10.0f, 20.0f, 30.0f, 8.0f}.DrawEdges(); });
+  for (const auto& l : lines) drawn.insert(std::minmax(end(l[0]), end(l[1])));
+  EXPECT_EQ(lines.size(), 12u);
+  EXPECT_EQ(drawn, edges);
   // The green of each box drawn (12 lines, all of one colour): 1 for an empty node down to 0 at 20
   // triangles and beyond; red is always 1.
-  static std::vector<float> Greens(const std::function<void()>& draw) {
+  const auto greensOf = [](const std::function<void()>& draw) {
     const auto lines = testsupport::CaptureLines(draw);
     std::vector<float> greens;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -91,61 +89,39 @@ class Boxes : public testsupport::GLTest {
     }
     EXPECT_EQ(lines.size() % 12, 0u);
     return greens;
-  }
-  testgrid::Grid tree_;
-  OctreeNode root_;
-};
-
-TEST_F(Boxes, CubeEdgesAreItsTwelveEdges) {
-  const auto lines = testsupport::CaptureLines([] { Cube{10.0f, 20.0f, 30.0f, 8.0f}.DrawEdges(); });
-  using Corner = std::array<long, 3>;
-  const auto corner = [](int a) {
-    return Corner{10 + 8 * (a & 1), 20 + 8 * (a >> 1 & 1), 30 + 8 * (a >> 2 & 1)};
   };
-  std::set<std::pair<Corner, Corner>> drawn, edges;
-  for (int a = 0; a < 8; ++a) {
-    for (int axis = 0; axis < 3; ++axis) edges.insert(std::minmax(corner(a), corner(a ^ 1 << axis)));
-  }
-  for (const auto& l : lines) {
-    const auto end = [&](int e) {
-      return Corner{std::lround(l[e].x), std::lround(l[e].y), std::lround(100 - 200 * l[e].z)};
-    };
-    drawn.insert(std::minmax(end(0), end(1)));
-  }
-  EXPECT_EQ(lines.size(), 12u);
-  EXPECT_EQ(drawn, edges);
-}
-
-// A leaf of 10 triangles is pink; hiding empty nodes leaves the eight grandchildren and child 5. The walk
-// draws the boxes of the leaves it reaches: the empty children white without a test, child 5 pink; child
-// 2 is outside. The display switches never change what is collected; a cleared tree draws nothing.
-TEST_F(Boxes, AreShadedByTriangleCountAndDrawnForTheLeavesTheWalkReaches) {
+  // A root of edge 40 split once: 10 triangles in child 5 (a leaf), 25 in child 2, whose cluster sits on
+  // the inner corner of its eight children of edge 10 and so is in all of them.
+  testgrid::Grid tree;
+  tree.Cluster(10, 5.0f, 5.0f, 5.0f);
+  tree.Cluster(25, 30.0f, 30.0f, 30.0f);
+  OctreeNode root;
+  root.Build(tree.Pointers(), {0.0f, 0.0f, 0.0f, 40.0f}, tree.vertices);
+  const OctreeNode& leaf = root.Child(5);
+  // A leaf of 10 triangles is pink; hiding empty nodes leaves the eight grandchildren and child 5. The walk
+  // draws the boxes of the leaves it reaches: the empty children white without a test, child 5 pink; child
+  // 2 is outside. The display switches never change what is collected; a cleared tree draws nothing.
   glEnable(GL_LIGHTING);  // never tints them
   IndexList list;
-  list.Allocate(root_.CountTriangles(), tree_.triangles.data(), static_cast<int>(tree_.triangles.size()));
+  list.Allocate(root.CountTriangles(), tree.triangles.data(), static_cast<int>(tree.triangles.size()));
   const Frustum f = View({0.1f, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, -0.1f, 0, -1, -1, 0, 1});  // x, y in (0, 20)
-  const OctreeNode &root = root_, &leaf = root_.Child(5);
-  const struct {
-    const OctreeNode& node;
-    bool walk;  // CollectVisible, else DrawBounds
-    OctreeDisplay display;
-    std::vector<float> greens;
-  } cases[] = {{leaf, false, {true, false}, {0.5f}},
-               {root, false, {true, false}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0.5f, 1, 1}},
-               {root, false, {true, true}, {0, 0, 0, 0, 0, 0, 0, 0, 0.5f}},
-               {root, true, {true, false}, {1, 1, 1, 1, 0.5f, 1, 1}},
-               {root, true, {true, true}, {0.5f}},
-               {root, true, {false, false}, {}}};
-  for (const auto& c : cases) {
+  // The node, whether it is walked (CollectVisible, else DrawBounds), the display switches, the greens.
+  const std::tuple<const OctreeNode&, bool, OctreeDisplay, std::vector<float>> cases[] = {
+      {leaf, false, {true, false}, {0.5f}},
+      {root, false, {true, false}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0.5f, 1, 1}},
+      {root, false, {true, true}, {0, 0, 0, 0, 0, 0, 0, 0, 0.5f}},
+      {root, true, {true, false}, {1, 1, 1, 1, 0.5f, 1, 1}},
+      {root, true, {true, true}, {0.5f}},
+      {root, true, {false, false}, {}}};
+  for (const auto& [node, walk, display, greens] : cases) {
     list.Clear();
-    EXPECT_EQ(
-        Greens([&] { c.walk ? c.node.CollectVisible(&f, list, c.display) : c.node.DrawBounds(c.display); }),
-        c.greens);
-    EXPECT_EQ(list.Count(), c.walk ? 30 : 0);
+    EXPECT_EQ(greensOf([&] { walk ? node.CollectVisible(&f, list, display) : node.DrawBounds(display); }),
+              greens);
+    EXPECT_EQ(list.Count(), walk ? 30 : 0);
   }
-  root_.Clear();
-  EXPECT_TRUE(Greens([&] {
-                root_.DrawBounds({true, false}), root_.CollectVisible(nullptr, list, {true, false});
+  root.Clear();
+  EXPECT_TRUE(greensOf([&] {
+                root.DrawBounds({true, false}), root.CollectVisible(nullptr, list, {true, false});
               }).empty());
 }
 

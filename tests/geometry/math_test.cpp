@@ -19,16 +19,16 @@ Point Turn(Point p, int axis, double degrees) {
   return p;
 }
 
-// The matrix, row-major or (as the camera keeps it) column-major, applied to the point (x, y, z, 1).
-void ExpectMaps(const float* m, bool columnMajor, const Point& p, const Point& expected, double tolerance) {
+// The column-major matrix (as the camera keeps it) applied to the point (x, y, z, 1).
+void ExpectMaps(const float* m, const Point& p, const Point& expected, double tolerance) {
   for (int r = 0; r < 4; ++r) {
     double sum = 0;
-    for (int k = 0; k < 4; ++k) sum += m[columnMajor ? 4 * k + r : 4 * r + k] * (k < 3 ? p[k] : 1.0);
+    for (int k = 0; k < 4; ++k) sum += m[4 * k + r] * (k < 3 ? p[k] : 1.0);
     EXPECT_NEAR(sum, r < 3 ? expected[r] : 1.0, tolerance) << "row " << r;
   }
 }
 
-TEST(Vector, ArithmeticRoundsOnceFromDouble) {
+TEST(VectorAndMatrix, ArithmeticRoundsOnceFromDouble) {
   const Vector3 a = Vector3{1, 2, 3}, b = Vector3{0.5f, -2, 1};
   // y * z' and z * y' are equal in float; only their difference in double survives.
   const Vector3 n1 = Vector3{0, 1 + 0x1p-23f, 1}, n2 = Vector3{0, 1, 1 - 0x1p-24f};
@@ -36,10 +36,7 @@ TEST(Vector, ArithmeticRoundsOnceFromDouble) {
                 xy = Vector4{1, 0, 0, 7}.Cross({0, 1, 0, 5});
   Vector3 unit{3, -4, 12}, zero{0, 0, 0};
   unit.Normalize(), zero.Normalize();  // zero has no direction: it stays zero instead of turning into NaNs
-  const struct {
-    const char* what;
-    Vector3 got, expected;
-  } cases[] = {
+  const std::tuple<const char*, Vector3, Vector3> cases[] = {
       {"add", Add(a, b), Vector3{1.5f, 0, 4}},
       {"subtract", Subtract(a, b), Vector3{0.5f, 4, 2}},
       {"scale", Scale(a, -0.25), Vector3{-0.25f, -0.5f, -0.75f}},
@@ -50,32 +47,16 @@ TEST(Vector, ArithmeticRoundsOnceFromDouble) {
       {"vector4 cross", Vector3{xy.x, xy.y, xy.z}, Vector3{0, 0, 1}},
       {"vector4 cross in double", Vector3{pq.x, pq.y, pq.z}, Vector3{0x1p-24f - 0x1p-47f, 0, 0}},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(std::tuple(c.got.x, c.got.y, c.got.z), std::tuple(c.expected.x, c.expected.y, c.expected.z))
-        << c.what;
+  for (const auto& [what, got, expected] : cases)
+    EXPECT_EQ(std::tuple(got.x, got.y, got.z), std::tuple(expected.x, expected.y, expected.z)) << what;
   EXPECT_EQ(xy.w, 1.0f);
   // Squares of 1e20 overflow float, not double; w plays no part.
   EXPECT_FLOAT_EQ((Vector4{2e20f, -3e20f, 6e20f, 99}.Length()), 7e20f);
-}
-
-TEST(Matrix, RotationsAreRightHandedAndProductsSumInDouble) {
-  void (Matrix4::*const set[3])(float) = {&Matrix4::SetRotationX, &Matrix4::SetRotationY,
-                                          &Matrix4::SetRotationZ};
-  for (int axis = 0; axis < 3; ++axis) {
-    SCOPED_TRACE(axis);
-    Matrix4 m, back;
-    for (float& e : m.m) e = 9.0f;  // replaced entirely
-    (m.*set[axis])(30.0f);
-    ExpectMaps(m.m, false, {1, -2, 3}, Turn({1, -2, 3}, axis, 30.0), 1e-6);
-    (back.*set[axis])(-30.0f);
-    back.Transpose();
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(back.m[i], m.m[i]) << i;
-  }
-  Matrix4 z;
+  // The rotations themselves are checked through the camera's matrix. DegToRad is rounded up, so cos 90
+  // degrees is not 0; products sum in double, as float sums would lose the 1 of 1e8 + 1 - 1e8.
+  Matrix4 z, big, ones;
   z.SetRotationZ(90.0f);
-  EXPECT_NEAR(z.m[0], -1.5547e-7f, 1e-11f);  // DegToRad is rounded up: cos 90 degrees is not 0
-  // Float sums would lose the 1 of 1e8 + 1 - 1e8.
-  Matrix4 big, ones;
+  EXPECT_NEAR(z.m[0], -1.5547e-7f, 1e-11f);
   big.m[0] = 1e8f;
   big.m[1] = 1.0f;
   big.m[2] = -1e8f;
@@ -83,34 +64,31 @@ TEST(Matrix, RotationsAreRightHandedAndProductsSumInDouble) {
   EXPECT_EQ(big.Multiply(ones).m[0], 1.0f);
 }
 
-TEST(Camera, TurnsSubtractAndWrapOnceAtTheTopOnly) {
-  const struct {
-    float angle, delta, expected;
-  } cases[] = {{357, -3, 0}, {359, -5, 4}, {350, -400, 390}, {0, 3, -3}, {-600, 3, -603}, {10, 0.5f, 9.5f}};
-  for (const auto& c : cases) {
+TEST(Camera, TurnsWrapOnceAtTheTopAndTheMatrixTranslatesThenTurnsAboutZYXAndStepsMoveForwardRightAndUp) {
+  // The angle, the turn and the angle after it.
+  const float cases[][3] = {{357, -3, 0}, {359, -5, 4},    {350, -400, 390},
+                            {0, 3, -3},   {-600, 3, -603}, {10, 0.5f, 9.5f}};
+  for (const auto& [angle, delta, expected] : cases) {
     Camera cam;
-    cam.angleX = cam.angleY = cam.angleZ = c.angle;
-    cam.Pitch(c.delta);
-    cam.Yaw(c.delta);
-    cam.Roll(c.delta);
+    cam.angleX = cam.angleY = cam.angleZ = angle;
+    cam.Pitch(delta);
+    cam.Yaw(delta);
+    cam.Roll(delta);
     EXPECT_EQ((std::array<float, 3>{cam.angleX, cam.angleY, cam.angleZ}),
-              (std::array<float, 3>{c.expected, c.expected, c.expected}))
-        << c.angle << " " << c.delta;
+              (std::array<float, 3>{expected, expected, expected}))
+        << angle << " " << delta;
   }
-}
-
-// The matrix moves the world by the position first, then turns it about z, y and x in that order; the
-// sky's matrix only turns. After each positive step the old eye, seen from the moved camera, lies behind,
-// to the left or below.
-TEST(Camera, MatrixTranslatesThenTurnsAboutZYXAndStepsMoveForwardRightAndUp) {
+  // The matrix moves the world by the position first, then turns it about z, y and x in that order; the
+  // sky's matrix only turns. After each positive step the old eye, seen from the moved camera, lies behind,
+  // to the left or below.
   Camera cam;
   cam.position.Set(4.0f, -2.0f, 9.0f);
   cam.angleX = 25.0f, cam.angleY = -70.0f, cam.angleZ = 12.0f;
   const auto turned = [](Point p) { return Turn(Turn(Turn(p, 2, 12.0), 1, -70.0), 0, 25.0); };
   cam.Update();
-  ExpectMaps(cam.matrix.m, true, {1.5, -3.0, 8.0}, turned({5.5, -5.0, 17.0}), 1e-5);
+  ExpectMaps(cam.matrix.m, {1.5, -3.0, 8.0}, turned({5.5, -5.0, 17.0}), 1e-5);
   cam.UpdateRotationOnly();
-  ExpectMaps(cam.matrix.m, true, {1.5, -3.0, 8.0}, turned({1.5, -3.0, 8.0}), 1e-5);
+  ExpectMaps(cam.matrix.m, {1.5, -3.0, 8.0}, turned({1.5, -3.0, 8.0}), 1e-5);
   const std::pair<void (Camera::*)(float), Point> steps[] = {{&Camera::MoveForward, {0, 0, 2.7}},
                                                              {&Camera::MoveSideways, {-2.7, 0, 0}},
                                                              {&Camera::MoveUp, {0, -2.7, 0}}};
@@ -119,7 +97,7 @@ TEST(Camera, MatrixTranslatesThenTurnsAboutZYXAndStepsMoveForwardRightAndUp) {
     const Point oldEye{-cam.position.x, -cam.position.y, -cam.position.z};
     (cam.*move)(2.7f);
     cam.Update();
-    ExpectMaps(cam.matrix.m, true, oldEye, oldEyeSeen, 1e-4);
+    ExpectMaps(cam.matrix.m, oldEye, oldEyeSeen, 1e-4);
   }
 }
 

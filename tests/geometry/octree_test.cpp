@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "geometry/TestGrid.h"
@@ -13,24 +12,20 @@
 namespace {
 
 // Faces belong to the cube; the far ones are compared unrounded: 1 + 0.75 ulp rounds to 1 + 1 ulp in
-// float, yet a point at 1 + 1 ulp is outside a cube from 1 of edge 0.75 ulp.
-TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCorner) {
+// float, yet a point at 1 + 1 ulp is outside a cube from 1 of edge 0.75 ulp. A triangle belongs by any
+// corner. The halves come in the tree's child order.
+TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCornerAndSplitsInChildOrder) {
   testgrid::Grid s;
   const Cube c{0.0f, 0.0f, 0.0f, 10.0f};
-  const float ulp = std::nextafter(1.0f, 2.0f) - 1.0f;
-  const struct {
-    Cube cube;
-    float x, y, z;
-    bool in;
-  } points[] = {
-      {c, 5, 5, 5, true},      {c, 0, 0, 0, true},      {c, 10, 3, 3, true},
-      {c, 3, 10, 3, true},     {c, 3, 3, 10, true},     {c, -0.5f, 5, 5, false},
-      {c, 5, -0.5f, 5, false}, {c, 5, 5, -0.5f, false}, {c, 10.5f, 5, 5, false},
-      {c, 5, 10.5f, 5, false}, {c, 5, 5, 10.5f, false}, {{1, 0, 0, 0.75f * ulp}, 1 + ulp, 0, 0, false}};
-  for (const auto& p : points) {
-    EXPECT_EQ(p.cube.ContainsPoint(s.vertices, s.Vertex(p.x, p.y, p.z)), p.in)
-        << p.x << " " << p.y << " " << p.z;
+  for (int axis = 0; axis < 3; ++axis) {
+    for (const auto& [at, in] : {std::pair{0.0f, true}, {10.0f, true}, {-0.5f, false}, {10.5f, false}}) {
+      float p[3] = {5, 5, 5};
+      p[axis] = at;
+      EXPECT_EQ(c.ContainsPoint(s.vertices, s.Vertex(p[0], p[1], p[2])), in) << axis << " " << at;
+    }
   }
+  const float ulp = std::nextafter(1.0f, 2.0f) - 1.0f;
+  EXPECT_FALSE((Cube{1, 0, 0, 0.75f * ulp}.ContainsPoint(s.vertices, s.Vertex(1 + ulp, 0, 0))));
   EXPECT_FALSE(c.ContainsPoint(s.vertices, 99));  // no such vertex
   const uint32_t a = s.Vertex(-50, 1, 1), b = s.Vertex(50, 1, -50), far = s.Vertex(50, 1, 50);
   s.Triangle(a, b, 0);    // one corner inside
@@ -38,49 +33,11 @@ TEST(Cube, HoldsPointsOnItsFacesAndTrianglesByAnyCorner) {
   EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[0]), TriangleInCube::kBelongs);
   EXPECT_EQ(c.ContainsTriangle(s.vertices, &s.triangles[1]), TriangleInCube::kOutside);
   EXPECT_EQ(c.ContainsTriangle(s.vertices, nullptr), TriangleInCube::kNoTriangle);
-}
-
-TEST(Cube, SplitsIntoHalvesInTheTreesChildOrder) {
   const auto k = Cube{1.0f, 2.0f, 3.0f, 8.0f}.Split();
-  const float corners[8][3] = {{5, 2, 7}, {1, 2, 7}, {5, 6, 7}, {1, 6, 7},
-                               {5, 2, 3}, {1, 2, 3}, {5, 6, 3}, {1, 6, 3}};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ((std::array<float, 4>{k[i].x, k[i].y, k[i].z, k[i].size}),
-              (std::array<float, 4>{corners[i][0], corners[i][1], corners[i][2], 4.0f}))
-        << i;
-  }
-}
-
-// A node splits when it holds at least 20 triangles and its edge is at least 20; an unbounded edge never
-// splits. A leaf keeps its triangles in input order, null and broken ones left out.
-TEST(Octree, SplitRule) {
-  const float inf = std::numeric_limits<float>::infinity();
-  const struct {
-    int triangles;
-    float edge;
-    bool split;
-  } cases[] = {{19, 1000, false}, {20, 20, true},    {20, 19.99f, false}, {3000, 19, false},
-               {25, inf, false},  {25, 1e38f, true}, {0, 100, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.triangles << " in " << c.edge);
-    testgrid::Grid s;
-    s.Cluster(c.triangles, 3.0f, 3.0f, 3.0f);
-    auto input = s.Pointers();
-    input.insert(input.begin(), nullptr);
-    const TerrainTriangle broken{1u << 30, 1u << 30, 1u << 30, {}, 0};
-    input.push_back(&broken);
-    OctreeNode node;
-    node.Build(input, {0.0f, 0.0f, 0.0f, c.edge}, s.vertices);
-    EXPECT_EQ(node.HasChildren(), c.split);
-    EXPECT_EQ(node.CountTriangles(), c.triangles);
-    if (!c.split) {
-      ASSERT_EQ(node.TriangleCount(), c.triangles);
-      for (int i = 0; i < c.triangles; ++i) EXPECT_EQ(node.Triangles()[i], &s.triangles[i]);
-      continue;
-    }
-    EXPECT_EQ(node.TriangleCount(), 0);
-    EXPECT_EQ(node.Child(5).CountTriangles(), c.triangles);  // the minimum-corner child
-  }
+  const std::array<float, 4> halves[8] = {{5, 2, 7, 4}, {1, 2, 7, 4}, {5, 6, 7, 4}, {1, 6, 7, 4},
+                                          {5, 2, 3, 4}, {1, 2, 3, 4}, {5, 6, 3, 4}, {1, 6, 3, 4}};
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ((std::array<float, 4>{k[i].x, k[i].y, k[i].z, k[i].size}), halves[i]) << i;
 }
 
 // The tree as text: per node its triangle numbers or, in brackets, its children.
@@ -95,9 +52,8 @@ std::string Describe(const OctreeNode& node) {
 std::string DescribeByRule(std::span<const TerrainTriangle* const> input, const Cube& cube,
                            const testgrid::Grid& g) {
   std::vector<const TerrainTriangle*> mine;
-  for (const TerrainTriangle* t : input) {
-    if (cube.ContainsTriangle(g.vertices, t) == TriangleInCube::kBelongs) mine.push_back(t);
-  }
+  std::copy_if(input.begin(), input.end(), std::back_inserter(mine),
+               [&](auto* t) { return cube.ContainsTriangle(g.vertices, t) == TriangleInCube::kBelongs; });
   std::string out;
   const bool split = mine.size() >= OctreeMaxTriangles && cube.size >= OctreeMinCubeSize;
   for (const Cube& child : cube.Split()) out += split ? "[" + DescribeByRule(mine, child, g) + "]" : "";
@@ -105,18 +61,36 @@ std::string DescribeByRule(std::span<const TerrainTriangle* const> input, const 
   return out;
 }
 
-// Grids flat, rolling, with cliffs and sloped, from one cell to more than the root's first split; a
-// second build on the same root replaces the first, and so does a build after Clear.
-TEST(Octree, BuildSortsLikeThePlainRuleAndRebuilds) {
+// A node splits when it holds at least 20 triangles and its edge is at least 20; an unbounded edge never
+// splits. A leaf keeps its triangles in input order, null and broken ones left out.
+TEST(Octree, SplitRuleAndBuildSortLikeThePlainRuleAndRebuild) {
+  const std::tuple<int, float, bool> cases[] = {{19, 1000, false}, {20, 20, true},        {20, 19.99f, false},
+                                                {3000, 19, false}, {25, INFINITY, false}, {25, 1e38f, true},
+                                                {0, 100, false}};
+  for (const auto& [triangles, edge, split] : cases) {
+    SCOPED_TRACE(testing::Message() << triangles << " in " << edge);
+    testgrid::Grid s;
+    s.Cluster(triangles, 3.0f, 3.0f, 3.0f);
+    auto input = s.Pointers();
+    input.insert(input.begin(), nullptr);
+    const TerrainTriangle broken{1u << 30, 1u << 30, 1u << 30, {}, 0};
+    input.push_back(&broken);
+    OctreeNode node;
+    node.Build(input, {0.0f, 0.0f, 0.0f, edge}, s.vertices);
+    EXPECT_EQ(node.HasChildren(), split);
+    EXPECT_EQ(node.CountTriangles(), triangles);
+    EXPECT_EQ((split ? node.Child(5) : node).CountTriangles(), triangles);  // the minimum-corner child
+    ASSERT_EQ(node.TriangleCount(), split ? 0 : triangles);
+    for (int i = 0; !split && i < triangles; ++i) EXPECT_EQ(node.Triangles()[i], &s.triangles[i]);
+  }
+  // Grids flat, rolling, with cliffs and sloped, from one cell to more than the root's first split; a
+  // second build on the same root replaces the first.
   const std::function<int(int, int)> shapes[] = {
       [](int, int) { return 0; },
       [](int c, int r) { return static_cast<int>(127 + 120 * std::sin(c * 0.3) * std::cos(r * 0.2)); },
-      [](int c, int r) { return (c / 5 + r / 7) % 2 ? 255 : 0; },
-      [](int c, int) { return c * 37 % 256; },
-  };
+      [](int c, int r) { return (c / 5 + r / 7) % 2 ? 255 : 0; }, [](int c, int) { return c * 37 % 256; }};
   OctreeNode root;
-  const std::pair<int, int> sizes[] = {{2, 2}, {17, 9}, {33, 33}, {64, 40}};
-  for (const auto& [w, d] : sizes) {
+  for (const auto& [w, d] : {std::pair{2, 2}, {17, 9}, {33, 33}, {64, 40}}) {
     for (size_t s = 0; s < std::size(shapes); ++s) {
       SCOPED_TRACE(testing::Message() << w << "x" << d << " shape " << s);
       const testgrid::Grid g = testgrid::MakeGrid(w, d, shapes[s]);

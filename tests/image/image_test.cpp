@@ -17,40 +17,28 @@ using testsupport::BmpRecipe;
 using testsupport::BoxRecorder;
 using testsupport::MakeBmp;
 
-std::string WriteBmp(const std::string& name, const BmpRecipe& recipe) {
-  const auto path = testsupport::ScratchDir() / name;
-  testsupport::WriteFile(path, MakeBmp(recipe));
-  return path.string();
-}
-
-// Padded rows come out tight and bottom row first whatever the file's order, depth or header length.
+// Padded rows come out tight and bottom row first whatever the file's order, depth or header length; the
+// last row's padding is not needed.
 TEST(BitmapReader, GoodFilesGiveTightBottomUpRows) {
-  const struct {
-    const char* name;
-    int32_t width, height;
-    uint16_t bits;
-    uint32_t infoBytes;
-    bool sizeFieldZero;
-    size_t truncateBy;  // the last row's padding is not needed
-  } cases[] = {{"8-bit, 5-byte rows", 5, 3, 8, 40, false, 0}, {"24-bit, 9-byte rows", 3, 2, 24, 40, false, 0},
-               {"top-down", 4, -3, 24, 40, false, 0},         {"size field zero", 4, 4, 24, 40, true, 0},
-               {"longer header", 2, 2, 32, 124, false, 0},    {"16-bit", 3, 1, 16, 40, false, 0},
-               {"no last padding", 3, 3, 24, 40, false, 3}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    BmpRecipe recipe{c.width, c.height, c.bits, c.infoBytes, c.sizeFieldZero};
-    recipe.truncateBy = c.truncateBy;
+  const std::pair<const char*, BmpRecipe> cases[] = {{"8-bit, 5-byte rows", {5, 3, 8}},
+                                                     {"24-bit, 9-byte rows", {3, 2}},
+                                                     {"top-down", {4, -3}},
+                                                     {"size field zero", {4, 4, 24, 40, true}},
+                                                     {"longer header", {2, 2, 32, 124}},
+                                                     {"16-bit", {3, 1, 16}},
+                                                     {"no last padding", {3, 3, 24, 40, false, 3}}};
+  for (const auto& [name, recipe] : cases) {
+    SCOPED_TRACE(name);
     const auto bytes = MakeBmp(recipe);
     BitmapPixels out;
     ASSERT_TRUE(DecodeBitmap(bytes.data(), bytes.size(), out));
-    const int height = std::abs(c.height), depth = c.bits / 8;
-    EXPECT_EQ((std::array<uint32_t, 3>{out.width, out.height, out.bits}),
-              (std::array<uint32_t, 3>{uint32_t(c.width), uint32_t(height), c.bits}));
+    const int height = std::abs(recipe.height);
     std::vector<unsigned char> expected;
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < c.width; ++x)
-        for (int k = 0; k < depth; ++k) expected.push_back(recipe.pixel(x, y, k));
-    EXPECT_EQ(out.pixels, expected);
+      for (int x = 0; x < recipe.width; ++x)
+        for (int k = 0; k < recipe.bits / 8; ++k) expected.push_back(recipe.pixel(x, y, k));
+    EXPECT_EQ(std::tie(out.width, out.height, out.bits, out.pixels),
+              std::tuple(uint32_t(recipe.width), uint32_t(height), uint32_t(recipe.bits), expected));
   }
 }
 
@@ -58,45 +46,31 @@ TEST(BitmapReader, GoodFilesGiveTightBottomUpRows) {
 // (of any length) with the same box as a missing file and leaves the image empty; no prefix of a good file
 // reads past its end.
 TEST(BitmapReader, DamagedFilesFailWithTheReadersBox) {
-  const struct {
-    const char* name;
-    size_t at;  // byte offset of the 32-bit field in the file
-    uint32_t value;
-  } cases[] = {{"offset past end", 10, 100000},
-               {"offset inside headers", 10, 24},
-               {"offset wraps", 10, 0xFFFFFFF0},
-               {"core header", 14, 12},
-               {"zero width", 18, 0},
-               {"negative width", 18, uint32_t(-6)},
-               {"zero height", 22, 0},
-               {"height INT32_MIN", 22, 0x80000000u},
-               {"1 bit", 28, 1},
-               {"4 bits", 28, 4},
-               {"15 bits", 28, 15},
-               {"48 bits", 28, 48},
-               {"rle", 30, 1},
-               {"bitfields", 30, 3},
-               {"size field too small", 34, 90}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  // A 32-bit field's byte offset and its new value: the pixel offset past the end, inside the headers and
+  // wrapping; a core header; zero and negative widths; zero and most negative heights; 1, 4, 15 and 48 bits;
+  // RLE and bit-field compression; an image size field too small.
+  const std::pair<size_t, uint32_t> cases[] = {
+      {10, 100000},       {10, 24}, {10, 0xFFFFFFF0},  {14, 12}, {18, 0},
+      {18, uint32_t(-6)}, {22, 0},  {22, 0x80000000u}, {28, 1},  {28, 4},
+      {28, 15},           {28, 48}, {30, 1},           {30, 3},  {34, 90}};
+  const auto path = testsupport::ScratchDir() / std::string(150, 'x') / std::string(150, 'y') / "damaged.bmp";
+  const std::vector<std::string> box{"Error Loading Bitmap|An error occured while opening " + path.string()};
+  for (const auto& [at, value] : cases) {
+    SCOPED_TRACE(testing::Message() << at << ": " << value);
     auto bytes = MakeBmp(BmpRecipe{6, 5});
-    for (int i = 0; i < 4; ++i) bytes[c.at + i] = static_cast<unsigned char>(c.value >> (8 * i));
-    const auto path =
-        testsupport::ScratchDir() / std::string(150, 'x') / std::string(150, 'y') / "damaged.bmp";
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
     testsupport::WriteFile(path, bytes);
     BoxRecorder boxes;
     Image image(2, 2, 24);
     EXPECT_FALSE(image.LoadBitmap(path.string(), boxes.Show()));
     EXPECT_EQ(image.Pixels(), nullptr);
     EXPECT_EQ(image.Bits() + image.Width() + image.Height(), 0u);
-    EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Error Loading Bitmap|An error occured while opening " +
-                                                    path.string()});
-    EXPECT_EQ(boxes.owners, std::vector<BoxOwner>{BoxOwner::kNone});
-    std::filesystem::remove(path);  // a missing file: the same box
-    EXPECT_FALSE(image.LoadBitmap(path.string(), boxes.Show()));
-    EXPECT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_EQ(boxes.boxes[0], boxes.boxes[1]);
+    EXPECT_EQ(std::tie(boxes.boxes, boxes.owners), std::tuple(box, std::vector<BoxOwner>{BoxOwner::kNone}));
   }
+  std::filesystem::remove(path);
+  BoxRecorder boxes;
+  EXPECT_FALSE(Image().LoadBitmap(path.string(), boxes.Show()));
+  EXPECT_EQ(boxes.boxes, box);
   const auto good = MakeBmp(BmpRecipe{3, 3});
   for (size_t size = 0; size < good.size(); ++size) {
     const std::vector<unsigned char> prefix(good.begin(), good.begin() + static_cast<long>(size));
@@ -154,51 +128,44 @@ TEST(LoadJpeg, FailuresGiveNullAndZeroSizes) {
   }
 }
 
-class TextureUpload : public testsupport::GLTest {
- protected:
-  // The 6 x 4 texture's texels, tight RGB rows.
-  static std::vector<unsigned char> Texels(const Texture& texture) {
-    std::vector<unsigned char> texels(6 * 4 * 3);
-    texture.Bind();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
-  }
-};
+class TextureUpload : public testsupport::GLTest {};
 
 // A bitmap goes up as stored (its blue shows as red); an image as it holds its bytes, so after SwapRedBlue
-// in true colours. 18-byte rows are not 4-aligned once tight.
-TEST_F(TextureUpload, BitmapAndSwappedImageGoUpByteForByte) {
+// in true colours. 18-byte rows are not 4-aligned once tight. A wrong depth is refused after the old name is
+// replaced; from a file it shows no box of its own.
+TEST_F(TextureUpload, BitmapAndSwappedImageGoUpByteForByteAndWrongDepthsAreRefused) {
+  const auto texels = [](const Texture& texture) {  // the 6 x 4 texture's tight RGB rows
+    std::vector<unsigned char> out(6 * 4 * 3);
+    texture.Bind();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    return out;
+  };
   const BmpRecipe recipe{6, 4};
   std::vector<unsigned char> stored, swapped;
   for (int i = 0; i < 6 * 4 * 3; ++i) {
     stored.push_back(recipe.pixel(i / 3 % 6, i / 18, i % 3));
     swapped.push_back(recipe.pixel(i / 3 % 6, i / 18, 2 - i % 3));
   }
-  const auto path = WriteBmp("face.bmp", recipe);
-  Image image(path, {});
+  const auto path = (testsupport::ScratchDir() / "face.bmp").string(), grey = path + ".grey.bmp";
+  testsupport::WriteFile(path, MakeBmp(recipe));
+  testsupport::WriteFile(grey, MakeBmp(BmpRecipe{4, 4, 8}));
+  Image image(path, {}), greyImage(4, 4, 8);
   Texture raw, fixed;
   ASSERT_TRUE(raw.LoadBitmap(path, {}));
   EXPECT_EQ((std::array<unsigned, 2>{raw.width, raw.height}), (std::array<unsigned, 2>{6, 4}));
-  EXPECT_EQ(Texels(raw), stored);
+  EXPECT_EQ(texels(raw), stored);
   ASSERT_TRUE(image.SwapRedBlue());
   ASSERT_TRUE(fixed.UploadImage(&image));
-  EXPECT_EQ(Texels(fixed), swapped);
-}
-
-// A wrong depth is refused after the old name is replaced; from a file it shows no box of its own.
-TEST_F(TextureUpload, WrongDepthIsRefused) {
-  Image rgb(4, 4, 24), grey(4, 4, 8);
-  Texture texture, fromFile;
-  ASSERT_TRUE(texture.UploadImage(&rgb));
-  const unsigned first = texture.name;
-  EXPECT_FALSE(grey.SwapRedBlue());
-  EXPECT_FALSE(texture.UploadImage(&grey));
+  EXPECT_EQ(texels(fixed), swapped);
+  const unsigned first = fixed.name;
+  EXPECT_FALSE(greyImage.SwapRedBlue());
+  EXPECT_FALSE(fixed.UploadImage(&greyImage));
   EXPECT_FALSE(glIsTexture(first));
-  EXPECT_FALSE(texture.UploadImage(nullptr));
+  EXPECT_FALSE(fixed.UploadImage(nullptr));
   BoxRecorder boxes;
-  EXPECT_FALSE(fromFile.LoadBitmap(WriteBmp("grey.bmp", BmpRecipe{4, 4, 8}), boxes.Show()));
-  EXPECT_FALSE(fromFile.LoadBitmap("missing.bmp", boxes.Show()));
+  EXPECT_FALSE(raw.LoadBitmap(grey, boxes.Show()));
+  EXPECT_FALSE(raw.LoadBitmap("missing.bmp", boxes.Show()));
   EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
