@@ -362,8 +362,8 @@ const Case kCases[] = {
        gl.PopAttrib();
        // Mesa does not always give back the current colour (see the closing note of the layer).
        gl.Color3f(1, 1, 1);
-       TexturedQuad(gl, 0,
-                    2);  // textured, modulated, filtered linearly, unlit, unblended, on the whole picture
+       // Textured, modulated, filtered linearly, unlit and unblended, over the whole picture.
+       TexturedQuad(gl, 0, 2);
      },
      kEveryGroup},
     {"PushOfOneGroupRestoresOnlyThatGroup",
@@ -410,24 +410,21 @@ const Case kCases[] = {
      },
      {GL_UNPACK_ALIGNMENT, GL_PACK_ALIGNMENT}},
     // Bad calls, each alone on a fresh state: GL's error must be Mesa's.
-    {"UnknownCapability", [](const Gl& gl) { gl.Enable(0x1234); }, {}},
-    {"PopOfAnEmptyAttributeStack", [](const Gl& gl) { gl.PopAttrib(); }, {}},
-    {"PopOfTheLastMatrix", [](const Gl& gl) { gl.PopMatrix(); }, {}},
-    {"BeginInsideBegin", [](const Gl& gl) { gl.Begin(GL_QUADS), gl.Begin(GL_QUADS), gl.End(); }, {}},
+    {"UnknownCapability", [](const Gl& gl) { gl.Enable(0x1234); }},
+    {"PopOfAnEmptyAttributeStack", [](const Gl& gl) { gl.PopAttrib(); }},
+    {"PopOfTheLastMatrix", [](const Gl& gl) { gl.PopMatrix(); }},
+    {"BeginInsideBegin", [](const Gl& gl) { gl.Begin(GL_QUADS), gl.Begin(GL_QUADS), gl.End(); }},
     {"StateChangeInsideBegin",
      [](const Gl& gl) { gl.Begin(GL_TRIANGLES), gl.Enable(GL_BLEND), gl.End(); },
      {GL_BLEND}},
-    {"EndWithoutBegin", [](const Gl& gl) { gl.End(); }, {}},
-    {"UnknownPrimitive", [](const Gl& gl) { gl.Begin(0x20); }, {}},
+    {"EndWithoutBegin", [](const Gl& gl) { gl.End(); }},
+    {"UnknownPrimitive", [](const Gl& gl) { gl.Begin(0x20); }},
     {"TextureBorder",
-     [](const Gl& gl) { gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, nullptr); },
-     {}},
+     [](const Gl& gl) { gl.TexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, nullptr); }},
     {"NegativeViewport", [](const Gl& gl) { gl.Viewport(0, 0, -1, 4); }, {GL_VIEWPORT}},
     {"IndicesOfFloats",
-     [](const Gl& gl) { gl.DrawElements(GL_TRIANGLES, 3, GL_FLOAT, std::array<float, 3>{}.data()); },
-     {}},
+     [](const Gl& gl) { gl.DrawElements(GL_TRIANGLES, 3, GL_FLOAT, std::array<float, 3>{}.data()); }},
     {"UnknownBlendFactor", [](const Gl& gl) { gl.BlendFunc(GL_ONE, GL_ALPHA); }, {GL_BLEND_SRC}},
-
 };
 
 class LayerTest : public GlPair, public ::testing::WithParamInterface<Case> {};
