@@ -19,9 +19,8 @@ namespace {
 // RGBA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
 std::vector<uint8_t> GradientFrame(int width, int height) {
   std::vector<uint8_t> rgba;
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) rgba.insert(rgba.end(), {uint8_t(x), uint8_t(y), 7, 200});
-  }
   return rgba;
 }
 
