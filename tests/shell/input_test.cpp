@@ -1,4 +1,4 @@
-// Input: the window procedure's table, the keyboard controls it feeds, and the projection of a resize
+// Input: the window procedure's key flags, the camera keys they feed, and the projection of a resize
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -14,75 +14,25 @@ using namespace platform;
 
 namespace {
 
+// The toggles, Alt and F10 are shown on the flight's pictures by the e2e suite; close, Alt+F4 and the quit by
+// the main loop's. The screen saver and monitor power filter is left out: the backends' default procedure
+// ignores both commands, so its answer cannot show it.
 class Input : public testsupport::GLTest {
  protected:
   intptr_t Send(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) {
     return WindowProcedure(demo_, Message{1, message, wParam, lParam});
-  }
-  std::vector<uint32_t> Drain() {
-    std::vector<uint32_t> taken;
-    Message message;
-    while (os_.PeekMessage(message)) taken.push_back(message.message);
-    return taken;
-  }
-  // One pass of the controls with `keys` freshly pressed.
-  void Press(std::initializer_list<uint32_t> keys) {
-    for (uint32_t vk : keys) Send(WM_KEYDOWN, vk);
-    ApplyKeyboardControls(demo_);
   }
   HeadlessPlatform os_;
   Demo demo_{os_};
 };
 
 TEST_F(Input, KeysSetAndClearTheirFlagsOnly) {
-  EXPECT_EQ(Send(WM_KEYDOWN, 'W'), 0);
+  Send(WM_KEYDOWN, 'W');
   Send(WM_KEYDOWN, 'W');  // auto-repeat: still down
   EXPECT_TRUE(demo_.shell.KeyDown['W']);
   Send(WM_KEYUP, 'W');
-  Send(WM_SYSKEYDOWN, 'W', KF_ALTDOWN_BIT);
-  Send(WM_SYSKEYDOWN, VK_F10);
-  Send(WM_KEYDOWN, 256);
-  Send(WM_KEYDOWN, static_cast<uintptr_t>(-1));
+  for (uintptr_t outOfRange : {uintptr_t{256}, ~uintptr_t{0}}) Send(WM_KEYDOWN, outOfRange);
   EXPECT_EQ(std::count(demo_.shell.KeyDown.begin(), demo_.shell.KeyDown.end(), true), 0);
-}
-
-TEST_F(Input, ActivationFollowsTheMinimisedWordOnly) {
-  Send(WM_ACTIVATE, WA_INACTIVE | (1u << 16));
-  EXPECT_FALSE(demo_.shell.AppActive);
-  Send(WM_ACTIVATE, WA_ACTIVE);
-  EXPECT_TRUE(demo_.shell.AppActive);
-  Send(WM_ACTIVATE, WA_INACTIVE);  // alt-tab away without minimising
-  EXPECT_TRUE(demo_.shell.AppActive);
-}
-
-TEST_F(Input, CloseQuitsAndSystemCommandsAreFiltered) {
-  EXPECT_EQ(Send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
-  EXPECT_EQ(Send(WM_SYSCOMMAND, SC_MONITORPOWER), 0);
-  EXPECT_TRUE(Drain().empty());
-  Send(WM_SYSCOMMAND, SC_CLOSE);  // the default procedure turns it into WM_CLOSE
-  EXPECT_EQ(Drain(), std::vector<uint32_t>{WM_CLOSE});
-  EXPECT_EQ(Send(WM_CLOSE), 0);
-  EXPECT_EQ(Drain(), std::vector<uint32_t>{WM_QUIT});
-}
-
-// Toggles act once per key-down and clear it; P also shows the octree bounds; R hides empty nodes.
-TEST_F(Input, TogglesFlipOncePerKeyDown) {
-  const RenderFlags before = demo_.terrain.flags;
-  const bool hideEmpty = demo_.octreeDisplay.HideEmptyOctreeNodes;
-  Press({'P', 'I', 'U', 'Y', 'R'});
-  ApplyKeyboardControls(demo_);  // no new key-down: no new flip
-  const RenderFlags after = demo_.terrain.flags;
-  EXPECT_NE(after.showOctree, before.showOctree);
-  EXPECT_NE(after.solidFill, before.solidFill);
-  EXPECT_NE(after.texturing, before.texturing);
-  EXPECT_NE(after.smoothShading, before.smoothShading);
-  EXPECT_NE(demo_.octreeDisplay.HideEmptyOctreeNodes, hideEmpty);
-  EXPECT_EQ(demo_.octreeDisplay.ShowOctreeBounds, after.showOctree);
-  EXPECT_EQ(std::count(demo_.shell.KeyDown.begin(), demo_.shell.KeyDown.end(), true), 0);
-  Press({'P', 'R'});
-  EXPECT_EQ(demo_.octreeDisplay.ShowOctreeBounds, before.showOctree);
-  EXPECT_EQ(demo_.octreeDisplay.HideEmptyOctreeNodes, hideEmpty);
-  EXPECT_EQ(demo_.terrain.flags.texturing, after.texturing);
 }
 
 // Camera keys act on every pass while held, each step followed by an update; opposite keys cancel.
@@ -103,14 +53,13 @@ TEST_F(Input, CameraKeysMatchACameraMovedByHand) {
     demo_.camera.Update();
     Camera expected = demo_.camera;
     demo_.shell.KeyDown.fill(false);
-    Press(c.keys);
-    ApplyKeyboardControls(demo_);
+    for (uint32_t vk : c.keys) Send(WM_KEYDOWN, vk);
+    for (int pass = 0; pass < 2; ++pass) ApplyKeyboardControls(demo_);
     for (int pass = 0; pass < 2; ++pass) c.step(expected), expected.Update();
     for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(demo_.camera.matrix.m[i], expected.matrix.m[i]) << i;
     EXPECT_FLOAT_EQ(demo_.camera.position.x, expected.position.x);
     EXPECT_FLOAT_EQ(demo_.camera.position.y, expected.position.y);
     EXPECT_FLOAT_EQ(demo_.camera.position.z, expected.position.z);
-    EXPECT_TRUE(demo_.shell.KeyDown[*c.keys.begin()]);
   }
 }
 

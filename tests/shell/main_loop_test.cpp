@@ -1,4 +1,4 @@
-// The main loop on the headless backend: the clock, minimising, closing and F1
+// The main loop on the headless backend: minimising, closing and F1
 #include <gtest/gtest.h>
 
 #include "Shell.h"
@@ -10,31 +10,20 @@ using namespace shelltest;
 
 namespace {
 
-TEST(MainLoop, ClockWrapDoesNotEndOrStallTheProgramme) {
-  HeadlessOptions options;
-  options.startTicks = 0xFFFFFF00u;  // the tick counter wraps during the first frames
-  DemoRun run(options);
-  run.timeOf = [](uint64_t i) { return static_cast<int32_t>(i * 5000); };
-  EXPECT_EQ(run.Run(), 0);
-  EXPECT_EQ(run.os.FramesPresented(), 38u);  // 0, 5000, ..., 185000
-}
+// The loop never reads the clock: the timeline suite shows a programme across a wrap of the tick counter.
 
-// Minimised, a pass draws nothing, so even a clock past the end ends nothing; it still swaps, takes Escape,
-// and a focus change that is not a minimise makes it draw again (and end, here).
+// Minimised, a pass draws nothing, so even a clock past the end ends nothing, but it still swaps; a focus
+// change that is not a minimise makes it draw again, and end here.
 TEST(MainLoop, MinimisedDrawsNothingUntilRestored) {
-  for (bool restore : {false, true}) {
-    SCOPED_TRACE(restore);
-    DemoRun run;
-    run.timeOf = testsupport::Visit({0, 200000});
-    run.afterPresent = [&](const PresentedFrame& f) {
-      if (f.number == 1) run.os.QueueMessage(WM_ACTIVATE, WA_INACTIVE | (1u << 16));
-      if (f.number == 3 && restore) run.os.QueueMessage(WM_ACTIVATE, WA_INACTIVE);
-      if (f.number == 5) run.os.QueueKeyDown(VK_ESCAPE);
-    };
-    EXPECT_EQ(run.Run(), 0);
-    EXPECT_EQ(run.os.FramesPresented(), restore ? 3u : 5u);
-    EXPECT_EQ(run.demo->shell.AppActive, restore);
-  }
+  DemoRun run;
+  run.timeOf = testsupport::Visit({0, 200000});
+  run.afterPresent = [&](const PresentedFrame& f) {
+    if (f.number == 1) run.os.QueueMessage(WM_ACTIVATE, WA_INACTIVE | (1u << 16));
+    if (f.number == 3) run.os.QueueMessage(WM_ACTIVATE, WA_INACTIVE);
+  };
+  EXPECT_EQ(run.Run(), 0);
+  EXPECT_EQ(run.os.FramesPresented(), 3u);
+  EXPECT_TRUE(run.demo->shell.AppActive);
 }
 
 TEST(MainLoop, CloseAndAltF4EndBeforeAnotherFrameWithZero) {
@@ -49,7 +38,6 @@ TEST(MainLoop, CloseAndAltF4EndBeforeAnotherFrameWithZero) {
     EXPECT_EQ(run.Run(), 0);
     EXPECT_EQ(run.os.FramesPresented(), 3u);
     EXPECT_TRUE(run.demo->shell.KeyDown['A']);
-    EXPECT_FALSE(run.os.HasWindow());
   }
 }
 
@@ -69,9 +57,7 @@ TEST(MainLoop, F1RecreatesAt800x600x16WithTheModeInverted) {
   EXPECT_LT(CallIndex(run, "CreateWindow Brumlys' Landscape 800x600x16 framed"), run.os.Calls().size());
   // Windowed became full screen again: the 16-bit mode was asked for, refused, and the question answered Yes.
   EXPECT_LT(CallIndex(run, "ChangeDisplayMode 800x600x16"), run.os.Calls().size());
-  ASSERT_EQ(ShellBoxes(run).size(), 1u);
-  EXPECT_NE(ShellBoxes(run)[0].find(" / Landscape / "), std::string::npos);
-  EXPECT_FALSE(run.demo->shell.KeyDown[VK_F1]);
+  EXPECT_EQ(ShellBoxes(run), std::vector<std::string>{kRefused});
 }
 
 TEST(MainLoop, FailedF1RecreationEndsWithZeroAndTearsDownOnce) {
