@@ -15,6 +15,8 @@ using testsupport::RunDir;
 
 namespace {
 
+constexpr int kCell = 16;  // font sheet pixels; 16 x 16 cells make the 256 x 256 picture
+
 bool IsPowerOfTwo(uint32_t n) { return n != 0 && (n & (n - 1)) == 0; }
 
 // A BMP through the demo's reader: tight rows, bottom row first, bytes in file order.
@@ -34,23 +36,9 @@ struct Bitmap {
   }
 };
 
-constexpr int kCell = 16;  // pixels; 16 x 16 cells make the 256 x 256 picture
-
-struct Sheet {
-  std::vector<unsigned char> file = testsupport::ReadFile(testsupport::RunDir() / "data/font/Font.tga");
-  // Alpha of pixel (x, y), y counted from the top of the upright picture (rows are stored bottom-up).
-  int Alpha(int x, int y) const { return file[18 + (size_t(255 - y) * 256 + x) * 4 + 3]; }
-  int CellInk(int c, int rowFrom = 0, int rowTo = kCell) const {
-    int sum = 0;
-    for (int y = rowFrom; y < rowTo; ++y)
-      for (int x = 0; x < kCell; ++x) sum += Alpha((c % 16) * kCell + x, (c / 16) * kCell + y);
-    return sum;
-  }
-};
-
 }  // namespace
 
-TEST(Pictures, BitmapsHaveTheDepthsAndSizesTheDemoReads) {
+TEST(Pictures, BitmapsHaveTheDepthsAndSizesTheDemoReadsAndTheHeightmapIsALandscape) {
   const std::tuple<const char*, uint32_t, uint32_t> cases[] = {
       // size 0: any power of two
       {"data/terrain/TerrainData4.bmp", 8, 256}, {"data/gfx/large/tex0.bmp", 24, 256},
@@ -66,9 +54,7 @@ TEST(Pictures, BitmapsHaveTheDepthsAndSizesTheDemoReads) {
   const auto file = testsupport::ReadFile(RunDir() / "data/terrain/TerrainData4.bmp");
   ASSERT_GE(file.size(), 54u + 1024);
   for (int i = 0; i < 256 * 4; ++i) ASSERT_EQ(file[54 + i], i % 4 == 3 ? file[54 + i] : i / 4) << i;
-}
-
-TEST(Pictures, HeightmapIsALandscapeWithEveryBandAndNoCliff) {
+  // The heightmap is a landscape with every band and no cliff.
   const Bitmap b("data/terrain/TerrainData4.bmp");
   ASSERT_EQ(b.image.Size(), 65536u);
   const unsigned char* h = b.image.Pixels();
@@ -112,11 +98,10 @@ TEST(Pictures, LayersSkyAndFloorShowTheirColoursTheWayTheDemoUploadsThem) {
   EXPECT_GT(floor[1], floor[0]);
   // The side faces meet left edge to right edge: the picture repeats sideways.
   double jump = 0, inside = 0;
-  for (uint32_t y = 0; y < n; ++y) {
+  for (uint32_t y = 0; y < n; ++y)
     for (int c = 0; c < 3; ++c)
       jump += std::abs(sky.At(0, y, c) - sky.At(n - 1, y, c)),
           inside += std::abs(sky.At(0, y, c) - sky.At(1, y, c));
-  }
   EXPECT_LE(jump, 2.0 * inside + n);
 }
 
@@ -163,7 +148,7 @@ TEST(Pictures, ConsolePanelIsAnRgbaPngWithRoundedCornersAndALightTextLane) {
   // vignette there. The dark scrolling text crosses the lower half (t = 0.2 .. 0.5 for the window sizes the
   // demo opens): the plate is light there.
   double darkest = 255, band[2] = {};
-  for (uint32_t y = 0; y < h; ++y) {
+  for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x) {
       const double luma = (at(x, y, 0) * 3 + at(x, y, 1) * 6 + at(x, y, 2)) / 10.0;
       if (y >= h / 2 && y < h * 8 / 10 && x >= w * 22 / 100 && x < w * 77 / 100)
@@ -171,33 +156,40 @@ TEST(Pictures, ConsolePanelIsAnRgbaPngWithRoundedCornersAndALightTextLane) {
       if (y >= h * 15 / 100 && y < h * 30 / 100) band[0] += luma / (w * (h * 30 / 100 - h * 15 / 100));
       if (y >= h * 55 / 100 && y < h * 75 / 100) band[1] += luma / (w * (h * 75 / 100 - h * 55 / 100));
     }
-  }
   EXPECT_GT(darkest, 150);
   EXPECT_LT(band[0], band[1] - 50);
 }
 
 TEST(Pictures, FontIsAnUncompressed32BitBottomUpSheetOfWhiteAntiAliasedUprightGlyphs) {
-  const Sheet s;
-  ASSERT_EQ(s.file.size(), 18u + 256 * 256 * 4);
+  const auto file = testsupport::ReadFile(RunDir() / "data/font/Font.tga");
+  ASSERT_EQ(file.size(), 18u + 256 * 256 * 4);
+  // The alpha of glyph c's rows [rowFrom, rowTo), rows counted from the top of the upright cell (the file
+  // stores the picture bottom row first).
+  const auto ink = [&](int c, int rowFrom = 0, int rowTo = kCell) {
+    int sum = 0;
+    for (int y = (c / 16) * kCell + rowFrom; y < (c / 16) * kCell + rowTo; ++y)
+      for (int x = (c % 16) * kCell; x < (c % 16 + 1) * kCell; ++x)
+        sum += file[18 + (size_t(255 - y) * 256 + x) * 4 + 3];
+    return sum;
+  };
   // No ID field or colour map, uncompressed true colour, 256 x 256, 32 bits with 8 of alpha, bottom-up.
   const std::vector<unsigned char> header = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 32, 8};
-  EXPECT_EQ(std::vector<unsigned char>(s.file.begin(), s.file.begin() + 18), header);
+  EXPECT_EQ(std::vector<unsigned char>(file.begin(), file.begin() + 18), header);
   // White glyphs with soft edges (not a one-bit font), and a one-pixel gutter round every cell that keeps
   // filtering from bleeding between glyphs.
   int partial = 0, gutter = 0;
   for (int i = 0; i < 256 * 256; ++i) {
-    const unsigned char* p = &s.file[18 + size_t(i) * 4];
+    const unsigned char* p = &file[18 + size_t(i) * 4];
     ASSERT_EQ(p[0] & p[1] & p[2], 255) << i;
     partial += p[3] > 0 && p[3] < 255;
-    gutter +=
-        (i % kCell == 0 || i % kCell == kCell - 1 || i / 256 % kCell == 0 || i / 256 % kCell == kCell - 1) *
-        p[3];
+    const int x = i % kCell, y = i / 256 % kCell;
+    gutter += (x == 0 || x == kCell - 1 || y == 0 || y == kCell - 1) * p[3];
   }
   EXPECT_GT(partial, 1000);
   EXPECT_EQ(gutter, 0);
-  for (int c = 0; c < 256; ++c) EXPECT_EQ(s.CellInk(c) > 255 * 2, c > 32 && c < 127) << c;
-  EXPECT_GT(s.CellInk('\\'), 255 * 8);  // the printer draws stray escapes with it
+  for (int c = 0; c < 256; ++c) EXPECT_EQ(ink(c) > 255 * 2, c > 32 && c < 127) << c;
+  EXPECT_GT(ink('\\'), 255 * 8);  // the printer draws stray escapes with it
   // '_' sits low in its cell and the bar of 'T' high: the picture is stored the right way up.
-  EXPECT_GT(s.CellInk('_', 10, 16), 4 * s.CellInk('_', 0, 10));
-  EXPECT_GT(s.CellInk('T', 0, 6), s.CellInk('T', 6, 16));
+  EXPECT_GT(ink('_', 10, 16), 4 * ink('_', 0, 10));
+  EXPECT_GT(ink('T', 0, 6), ink('T', 6, 16));
 }

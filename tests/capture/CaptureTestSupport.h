@@ -19,9 +19,7 @@ inline RunResult RunCommand(const std::string& command) {
   RunResult result;
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return result;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+  for (int c; (c = std::fgetc(pipe)) != EOF;) result.output += char(c);
   const int status = pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;

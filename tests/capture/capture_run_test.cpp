@@ -1,9 +1,9 @@
 // The capture tool end to end: its exit codes, the frames of a range, answered boxes, repeatability, a video
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 
 #include "CaptureTestSupport.h"
 #include "support/Scratch.h"
@@ -19,19 +19,10 @@ capturetest::RunResult Capture(const std::string& args, const fs::path& dir = te
                                  args);
 }
 
-std::vector<std::string> Names(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(CaptureRunTest, HelpSucceedsAndBadArgumentsExitWithTwo) {
-  const auto help = Capture("--help");
-  EXPECT_EQ(help.exitCode, 0);
+  const auto help = Capture("--help"), bad = Capture("--fps 0");
+  EXPECT_EQ(std::tuple(help.exitCode, bad.exitCode), std::tuple(0, 2));
   EXPECT_NE(help.output.find("--video"), std::string::npos);
-  const auto bad = Capture("--fps 0");
-  EXPECT_EQ(bad.exitCode, 2);
   EXPECT_NE(bad.output.find("--fps"), std::string::npos);
 }
 
@@ -41,10 +32,12 @@ TEST(CaptureRunTest, TwoCapturesOfARangeWriteTheSameFramesNamedByProgrammeTime) 
   const std::string range = "--quiet --size 64x48 --fps 10 --from 20000 --to 20500 --png ";
   ASSERT_EQ(Capture(range + Quote((out / "a").string())).exitCode, 0);
   ASSERT_EQ(Capture(range + Quote((out / "b").string())).exitCode, 0);
-  EXPECT_EQ(Names(out / "a"), (std::vector<std::string>{"t020000.png", "t020100.png", "t020200.png",
-                                                        "t020300.png", "t020400.png"}));
-  for (const auto& name : Names(out / "a"))
-    EXPECT_EQ(testsupport::ReadFile(out / "a" / name), testsupport::ReadFile(out / "b" / name)) << name;
+  // Exactly these five frames, byte for byte the same from both runs.
+  EXPECT_EQ(std::distance(fs::directory_iterator(out / "a"), fs::directory_iterator()), 5);
+  for (const char* name : {"t020000.png", "t020100.png", "t020200.png", "t020300.png", "t020400.png"}) {
+    const auto a = testsupport::ReadFile(out / "a" / name);
+    EXPECT_TRUE(!a.empty() && a == testsupport::ReadFile(out / "b" / name)) << name;
+  }
   EXPECT_EQ(capturetest::DecodeRgb((out / "a" / "t020000.png").string()).size(), 64u * 48 * 3);
 }
 

@@ -1,8 +1,8 @@
 // The capture tool's command line (defaults, both spellings, help, refusals), frame schedule and key script
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 #include "capture/CaptureOptions.h"
@@ -27,9 +27,9 @@ TEST(CaptureOptionsTest, DefaultsEveryOptionInBothSpellingsAndHelp) {
                                            "80000:P,81000:F1", "--keys=0:0x50", "--answer", "no", "--quiet"});
   ASSERT_TRUE(parsed.ok) << parsed.error;
   const auto& o = parsed.options;
-  EXPECT_EQ(std::tuple(o.fps, o.width, o.height, o.fromMs, o.toMs, o.pngDir, o.videoFile, o.crf),
-            std::tuple(25, 640, 480, 75000, 76000, "out dir", "v.mp4", 30));
-  EXPECT_TRUE(o.answerNo && o.quiet);
+  EXPECT_EQ(std::tuple(o.fps, o.width, o.height, o.fromMs, o.toMs, o.pngDir, o.videoFile, o.crf, o.answerNo,
+                       o.quiet),
+            std::tuple(25, 640, 480, 75000, 76000, "out dir", "v.mp4", 30, true, true));
   ASSERT_EQ(o.keys.size(), 3u);  // --keys given twice adds up
   EXPECT_EQ(std::tuple(o.keys[0].timeMs, o.keys[0].code, o.keys[1].code, o.keys[2].timeMs),
             std::tuple(80000, 0x50, 0x70, 0));
@@ -59,25 +59,21 @@ TEST(CaptureOptionsTest, BadInputIsRefusedWithAReason) {
 }
 
 TEST(FrameScheduleTest, FrameTimesAreFlooredMillisecondsAndTheWrittenRangeHalfOpen) {
-  struct Case {
-    FrameSchedule schedule;
-    int64_t frame, timeMs, firstWritten, end;
-  };
-  const Case cases[] = {
+  // The schedule, a frame and its time, the first frame written and the end of the written range.
+  const std::tuple<FrameSchedule, int64_t, int64_t, int64_t, int64_t> cases[] = {
       {{60, 0, 185900}, 1, 16, 0, 11154},  // the whole programme: 11154 frames
       {{60, 0, 185900}, 3, 50, 0, 11154}, {{60, 0, 185900}, 11153, 185883, 0, 11154},
       {{7, 0, 1000}, 6, 857, 0, 7},       {{10, 75000, 76000}, 750, 75000, 750, 760},
       {{10, 101, 199}, 1, 100, 2, 2},  // a range between two frames writes nothing
       {{60, 17, 34}, 2, 33, 2, 3},     // 17 ms rounds up to the frame at 33 ms
   };
-  for (const Case& c : cases) {
-    const FrameSchedule& s = c.schedule;
+  for (const auto& [s, frame, timeMs, firstWritten, end] : cases) {
     SCOPED_TRACE(testing::Message() << s.fps << " fps, " << s.fromMs << " to " << s.toMs);
-    EXPECT_EQ(s.TimeOf(c.frame), c.timeMs);
+    EXPECT_EQ(s.TimeOf(frame), timeMs);
     EXPECT_EQ(std::tuple(s.FirstWrittenFrame(), s.EndFrame(), s.WrittenFrameCount()),
-              std::tuple(c.firstWritten, c.end, c.end - c.firstWritten));
-    for (int64_t k : {c.firstWritten - 1, c.firstWritten, c.end - 1, c.end})
-      EXPECT_EQ(s.IsWritten(k), k >= c.firstWritten && k < c.end) << k;
+              std::tuple(firstWritten, end, end - firstWritten));
+    for (int64_t k : {firstWritten - 1, firstWritten, end - 1, end})
+      EXPECT_EQ(s.IsWritten(k), k >= firstWritten && k < end) << k;
   }
   for (int fps : {1, 7, 24, 25, 30, 60, 144, 1000}) {
     const FrameSchedule s{fps, 0, 0};
@@ -101,23 +97,19 @@ TEST(VirtualKeysTest, NamesAndAliases) {
 std::string Messages(const KeyScript& script, int64_t frame) {
   std::string out;
   for (const auto& m : script.MessagesBefore(frame)) {
-    const uint32_t kinds[] = {capture::kWmKeyDown, capture::kWmKeyUp, capture::kWmSysKeyDown,
-                              capture::kWmSysKeyUp};
-    const char* names[] = {"down", "up", "sysdown", "sysup", "?"};
-    const auto kind = std::find(std::begin(kinds), std::end(kinds), m.message) - std::begin(kinds);
-    out += std::string(out.empty() ? "" : " ") + names[kind] + ":" + std::to_string(m.wParam) +
+    const std::map<uint32_t, std::string> names = {{capture::kWmKeyDown, "down"},
+                                                   {capture::kWmKeyUp, "up"},
+                                                   {capture::kWmSysKeyDown, "sysdown"},
+                                                   {capture::kWmSysKeyUp, "sysup"}};
+    out += std::string(out.empty() ? "" : " ") + names.at(m.message) + ":" + std::to_string(m.wParam) +
            (m.lParam & (intptr_t{1} << 31) ? "'" : "");
   }
   return out;
 }
 
 TEST(KeyScriptTest, ListedKeysGoDownBeforeTheFirstFrameAtOrAfterTheirTimeAndUpBeforeTheNext) {
-  struct Case {
-    int fps;
-    const char* list;
-    std::vector<std::string> beforeFrame;  // frames 0, 1, ...
-  };
-  const Case cases[] = {
+  // Frames per second, the key list, and the messages before frames 0, 1, ...
+  const std::tuple<int, const char*, std::vector<std::string>> cases[] = {
       // At 10 fps 250 and 300 ms both land on frame 3: down together, up together.
       {10, "250:P,300:I,0:ESC", {"down:27", "up:27'", "", "down:80 down:73", "up:80' up:73'", ""}},
       // Frames 1 (16 ms) and 2 (33 ms): the key comes up before it goes down again.
@@ -128,13 +120,13 @@ TEST(KeyScriptTest, ListedKeysGoDownBeforeTheFirstFrameAtOrAfterTheirTimeAndUpBe
        {"sysdown:121 sysdown:18 down:65 down:53 down:80 down:37",
         "sysup:121' sysup:18' up:65' up:53' up:80' up:37'"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [fps, list, beforeFrame] : cases) {
     std::vector<capture::KeyPress> presses;
     std::string error;
-    ASSERT_TRUE(capture::ParseKeyList(c.list, &presses, &error)) << error;
-    const KeyScript script(presses, FrameSchedule{c.fps, 0, 185900});
-    for (size_t k = 0; k < c.beforeFrame.size(); ++k)
-      EXPECT_EQ(Messages(script, int64_t(k)), c.beforeFrame[k]) << c.list << ", frame " << k;
+    ASSERT_TRUE(capture::ParseKeyList(list, &presses, &error)) << error;
+    const KeyScript script(presses, FrameSchedule{fps, 0, 185900});
+    for (size_t k = 0; k < beforeFrame.size(); ++k)
+      EXPECT_EQ(Messages(script, int64_t(k)), beforeFrame[k]) << list << ", frame " << k;
   }
   // A bad entry anywhere adds nothing and names the entry.
   std::vector<capture::KeyPress> presses;

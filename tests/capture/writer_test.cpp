@@ -1,8 +1,8 @@
 // The writing side: frame conversion, PNG files, the frame queue, box answers and the progress line
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -19,9 +19,8 @@ namespace {
 // RGBA bottom-up test frame: red = x, green = y counted from the bottom, blue = 7, alpha = 200.
 std::vector<uint8_t> GradientFrame(int width, int height) {
   std::vector<uint8_t> rgba;
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) rgba.insert(rgba.end(), {uint8_t(x), uint8_t(y), 7, 200});
-  }
   return rgba;
 }
 
@@ -64,14 +63,11 @@ TEST(FrameConvertTest, RgbIsUprightAndSmallerFramesAreCentredOnBlackLargerOnesCr
   EXPECT_EQ(rgb, (std::vector<uint8_t>{0, 1, 7, 1, 1, 7, 2, 1, 7, 0, 0, 7, 1, 0, 7, 2, 0, 7}));
   std::vector<uint8_t> out(4 * 4 * 4, 99);
   capture::CentreFrame(GradientFrame(2, 2).data(), 2, 2, 4, 4, out.data());
-  // Both bottom row first: the black border, the frame's bottom-left at (1, 1), its top-right at (2, 2).
-  const auto px = [&](int x, int y) {
-    return std::vector<uint8_t>(&out[(y * 4 + x) * 4], &out[(y * 4 + x) * 4 + 4]);
-  };
-  EXPECT_EQ(px(0, 0), (std::vector<uint8_t>{0, 0, 0, 0}));
-  EXPECT_EQ(px(3, 3), (std::vector<uint8_t>{0, 0, 0, 0}));
-  EXPECT_EQ(px(1, 1), (std::vector<uint8_t>{0, 0, 7, 200}));
-  EXPECT_EQ(px(2, 2), (std::vector<uint8_t>{1, 1, 7, 200}));
+  // Both bottom row first: a black border round the frame, whose bottom-left lands at (1, 1).
+  std::vector<uint8_t> centred(4 * 4 * 4, 0);
+  for (int i = 0; i < 4; ++i)
+    std::copy_n(&GradientFrame(2, 2)[size_t(i) * 4], 4, &centred[size_t((i / 2 + 1) * 4 + i % 2 + 1) * 4]);
+  EXPECT_EQ(out, centred);
   std::vector<uint8_t> crop(2 * 2 * 4);
   capture::CentreFrame(GradientFrame(6, 6).data(), 6, 6, 2, 2, crop.data());
   // The middle 2 x 2: x 2..3, y 2..3 from the bottom.
@@ -105,8 +101,9 @@ TEST(FrameQueueTest, WritesEveryFrameInOrderAndAFailureStopsTheProducer) {
       frame->rgba.assign(4, uint8_t(submitted % 7));
       queue.Submit(frame);
     }
-    EXPECT_EQ(queue.Finish(), failAt == 1000);
-    EXPECT_EQ(queue.Finish(), failAt == 1000);          // a second Finish changes nothing
+    const bool ok = queue.Finish();
+    EXPECT_EQ(std::pair(ok, queue.Finish()),
+              std::pair(failAt == 1000, ok));           // a second Finish changes nothing
     ASSERT_EQ(seen.size(), failAt == 1000 ? 50u : 5u);  // nothing after the failing frame is written
     // Acquire gives null soon after a failure.
     EXPECT_TRUE(failAt == 1000 ? submitted == 50 : submitted < 50) << submitted;
@@ -127,15 +124,14 @@ TEST(MessageBoxTest, OkOrYesByDefaultNoOnRequestAndPrintedOnOneLine) {
 }
 
 TEST(ProgressTest, LineShowsFramesTimeRateAndTimeLeft) {
-  const std::string line = capture::FormatProgress({600, 1200, 10000, 20.0}, 10);
-  EXPECT_EQ(line.substr(0, 12), "[#####.....]");
-  for (const char* part : {"600/1200 frames", "t  10.000 s", "30.0 fps", "0:20 left"})
-    EXPECT_NE(line.find(part), std::string::npos) << line;
-  // More frames than planned (an F1 restart) keeps the bar full, not overflowing.
-  const std::string over = capture::FormatProgress({1300, 1200, 0, 10.0}, 10);
-  EXPECT_EQ(over.substr(0, 12), "[##########]");
-  EXPECT_NE(over.find("0:00 left"), std::string::npos) << over;
-  EXPECT_NE(capture::FormatProgress({0, 10, 0, 0.0}).find("--:-- left"), std::string::npos);
+  const std::pair<std::string, std::vector<const char*>> cases[] = {
+      {capture::FormatProgress({600, 1200, 10000, 20.0}, 10),
+       {"[#####.....] ", "600/1200 frames", "t  10.000 s", "30.0 fps", "0:20 left"}},
+      // More frames than planned (an F1 restart) keeps the bar full, not overflowing.
+      {capture::FormatProgress({1300, 1200, 0, 10.0}, 10), {"[##########] ", "0:00 left"}},
+      {capture::FormatProgress({0, 10, 0, 0.0}), {"--:-- left"}}};
+  for (const auto& [line, parts] : cases)
+    for (const char* part : parts) EXPECT_NE(line.find(part), std::string::npos) << line;
 }
 
 }  // namespace
