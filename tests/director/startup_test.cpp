@@ -25,6 +25,9 @@ TEST_F(Startup, WithoutDataRunsSilentAndEachStartTakesANewClock) {
             std::make_pair(123456u, true));
   const unsigned firstImage = demo_.timeline.backdropImage;
   EXPECT_NE(firstImage, 0u);
+  // The scene names say it: one torus is a wire frame, the other solid.
+  EXPECT_EQ(std::make_pair(demo_.wireTorus.PolygonMode(), demo_.solidTorus.PolygonMode()),
+            std::make_pair(0u + GL_LINE, 0u + GL_FILL));
   demo_.timeline.tunnelTextureSlot = demo_.timeline.tunnelImage2;
   os_.AdvanceClock(5000);
   InitDemo(demo_);
