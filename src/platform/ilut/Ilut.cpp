@@ -10,19 +10,9 @@
 #include <IL/ilu.h>
 #include <IL/ilut.h>
 
-namespace {
+#include "platform/ilut/IlutGl.h"
 
-void SetUpload() {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-}
+namespace {
 
 bool HasAlpha(ILint format) {
   return format == IL_RGBA || format == IL_BGRA || format == IL_LUMINANCE_ALPHA || format == IL_ALPHA;
@@ -32,9 +22,7 @@ bool HasAlpha(ILint format) {
 
 ILboolean ILAPIENTRY ilutRenderer(ILenum renderer) {
   if (renderer != ILUT_OPENGL) return IL_FALSE;
-  glEnable(GL_TEXTURE_2D);
-  SetUpload();  // on whatever texture is bound
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  ilut::SelectGl();
   return IL_TRUE;
 }
 
@@ -53,7 +41,7 @@ GLuint ILAPIENTRY ilutGLBindTexImage() {
       (!topFirst || iluFlipImage())) {
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    SetUpload();
+    ilut::SetTextureState();
     glTexImage2D(GL_TEXTURE_2D, 0, alpha ? 4 : 3, width, height, 0, alpha ? GL_RGBA : GL_RGB,
                  GL_UNSIGNED_BYTE, ilGetData());
   }

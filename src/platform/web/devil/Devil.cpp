@@ -13,6 +13,7 @@
 
 #include "IL/il.h"
 #include "IL/ilut.h"
+#include "platform/ilut/IlutGl.h"
 #include "platform/web/BrowserImage.h"
 #include "platform/web/devil/DevilImage.h"
 
@@ -61,22 +62,12 @@ bool LoadFile(const char* path, Picture& picture) {
   return true;
 }
 
-// On the bound texture, as every upload does it.
-void SetUpload() {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-}
-
 GLuint Upload(const Picture& picture) {
   static const GLenum kFormats[5] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
-  SetUpload();
+  ilut::SetTextureState();
   glTexImage2D(GL_TEXTURE_2D, 0, picture.channels, static_cast<GLsizei>(picture.width),
                static_cast<GLsizei>(picture.height), 0, kFormats[picture.channels], GL_UNSIGNED_BYTE,
                picture.rows.data());
@@ -124,9 +115,7 @@ ILboolean ilLoadImage(ILconst_string fileName) {
 
 ILboolean ilutRenderer(ILenum renderer) {
   if (renderer != ILUT_OPENGL) return IL_FALSE;
-  glEnable(GL_TEXTURE_2D);
-  SetUpload();  // on whatever texture is bound
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  ilut::SelectGl();
   return IL_TRUE;
 }
 
